@@ -1,0 +1,44 @@
+// The seams to everything outside the process. Services() starts out holding the
+// production set; tests replace single members with fakes.
+#pragma once
+#include <windows.h>
+#include <string>
+
+// The USB helper library (Tessil.dll) as the wizard uses it.
+struct IUsbHelper {
+    virtual ~IUsbHelper() = default;
+    virtual int USBPrinterEnum() = 0;
+    virtual std::wstring GetPrinterFileName(int index) = 0;
+    virtual void ReadPrinterID(int index, std::wstring& port, std::wstring& deviceId) = 0;
+    virtual bool Drv_IsWow64() = 0;
+    virtual bool Drv_IsIsExistDriverInstance(const std::wstring& printerName) = 0;
+    virtual void Drv_OfflineInstallPrinterDriver(const std::wstring& inf, const std::wstring& driverName,
+                                                 const std::wstring& printerName, const std::wstring& portName) = 0;
+};
+
+// Facts about the user's session.
+struct ISystemInfo {
+    virtual ~ISystemInfo() = default;
+    virtual LANGID UserDefaultLangID() = 0;
+    virtual std::wstring TempPath() = 0;  // long form, with trailing backslash
+};
+
+// Time: the protocol's waits are exact; tests run them on a virtual clock.
+struct IClock {
+    virtual ~IClock() = default;
+    virtual void Sleep(DWORD ms) = 0;
+    virtual ULONGLONG TickCount() = 0;
+};
+
+struct TServices {
+    IUsbHelper* usb;
+    ISystemInfo* system;
+    IClock* clock;
+};
+
+TServices& Services();
+
+// Production implementations, for tests that want the real one back.
+IUsbHelper& ProductionUsbHelper();
+ISystemInfo& ProductionSystemInfo();
+IClock& ProductionClock();

@@ -1,0 +1,8 @@
+// Spooler side of the USB helper library, shared by the real and the simulated library.
+#pragma once
+#include <windows.h>
+
+BOOL TessilIsWow64();
+BOOL TessilPrinterExists(const wchar_t* printerName);
+int TessilInstallPrinter(const wchar_t* inf, const wchar_t* driverName, const wchar_t* printerName,
+                         const wchar_t* portName);

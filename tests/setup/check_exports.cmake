@@ -1,0 +1,15 @@
+# Fails unless the DLL exports the six helper functions under their plain names.
+execute_process(COMMAND ${OBJDUMP} -p ${DLL} OUTPUT_VARIABLE out RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "objdump failed on ${DLL}")
+endif()
+foreach(name USBPrinterEnum GetPrinterFileName ReadPrinterID Drv_IsWow64 Drv_IsIsExistDriverInstance
+             Drv_OfflineInstallPrinterDriver)
+  if(NOT out MATCHES "\\] ${name}\n")
+    message(FATAL_ERROR "export ${name} missing or decorated in ${DLL}")
+  endif()
+endforeach()
+if(out MATCHES "@[0-9]+\n")
+  message(FATAL_ERROR "decorated export names in ${DLL}")
+endif()
+message(STATUS "six plain exports")
