@@ -4,5 +4,3 @@
 
 BOOL TessilIsWow64();
 BOOL TessilPrinterExists(const wchar_t* printerName);
-int TessilInstallPrinter(const wchar_t* inf, const wchar_t* driverName, const wchar_t* printerName,
-                         const wchar_t* portName);

@@ -45,7 +45,8 @@ TEST_F(LangTest, ShippedFileForm) {
     std::wstring text = ShippedText(shipped);
     // Every line ends in CR LF.
     for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == L'\n') ASSERT_TRUE(i > 0 && text[i - 1] == L'\r') << "bare LF at " << i;
+        if (text[i] != L'\n') continue;
+        ASSERT_TRUE(i > 0 && text[i - 1] == L'\r') << "bare LF at " << i;
     }
     const wchar_t* order[] = {L"[Config]", L"[Notice]", L"[Notice_VKT]", L"[UI_VKT]", L"[InstallFinished]",
                               L"[InstallStart]", L"[UI_Native]"};

@@ -41,6 +41,18 @@ TEST(TessilBinding, ListsPrintersOfTheSimulatedLibrary) {
     EXPECT_FALSE(lib.Drv_IsIsExistDriverInstance(L"No Such Printer 4711"));
 }
 
+TEST(TessilBinding, ShippedLibraryWithNoPrinterAttached) {
+    TTessilLibrary lib(BuildDir() + L"..\\..\\tessil\\Tessil.dll");
+    EXPECT_EQ(lib.USBPrinterEnum(), 0);
+    // An index past the list leaves the buffers empty instead of reading past it.
+    EXPECT_EQ(lib.GetPrinterFileName(0), L"");
+    std::wstring port = L"x", id = L"y";
+    lib.ReadPrinterID(5, port, id);
+    EXPECT_EQ(port, L"");
+    EXPECT_EQ(id, L"");
+    EXPECT_FALSE(lib.Drv_IsIsExistDriverInstance(L""));
+}
+
 TEST(TessilBinding, MissingLibraryIsReportedAtFirstCall) {
     TTempDir dir;
     TTessilLibrary lib(dir.File(L"Tessil.dll"));  // constructing binds nothing yet
