@@ -18,41 +18,27 @@ struct TUsbPrinter {
     std::wstring path, port, deviceId;
 };
 
-class TDevInfo {
+// One owner per handle kind; the closer runs unless the handle is a null or invalid value.
+template <typename T, void (*Close)(T)>
+class TScoped {
 public:
-    explicit TDevInfo(HDEVINFO h) : m_h(h) {}
-    ~TDevInfo() { if (m_h != INVALID_HANDLE_VALUE) SetupDiDestroyDeviceInfoList(m_h); }
-    TDevInfo(const TDevInfo&) = delete;
-    TDevInfo& operator=(const TDevInfo&) = delete;
-    HDEVINFO get() const { return m_h; }
+    explicit TScoped(T h) : m_h(h) {}
+    ~TScoped() {
+        if (m_h && m_h != (T)INVALID_HANDLE_VALUE) Close(m_h);
+    }
+    TScoped(const TScoped&) = delete;
+    TScoped& operator=(const TScoped&) = delete;
+    T get() const { return m_h; }
 
 private:
-    HDEVINFO m_h;
+    T m_h;
 };
-
-class TKey {
-public:
-    explicit TKey(HKEY h) : m_h(h) {}
-    ~TKey() { if (m_h && m_h != INVALID_HANDLE_VALUE) RegCloseKey(m_h); }
-    TKey(const TKey&) = delete;
-    TKey& operator=(const TKey&) = delete;
-    HKEY get() const { return m_h; }
-
-private:
-    HKEY m_h;
-};
-
-class THandle {
-public:
-    explicit THandle(HANDLE h) : m_h(h) {}
-    ~THandle() { if (m_h != INVALID_HANDLE_VALUE) CloseHandle(m_h); }
-    THandle(const THandle&) = delete;
-    THandle& operator=(const THandle&) = delete;
-    HANDLE get() const { return m_h; }
-
-private:
-    HANDLE m_h;
-};
+void CloseDevInfo(HDEVINFO h) { SetupDiDestroyDeviceInfoList(h); }
+void CloseKey(HKEY h) { RegCloseKey(h); }
+void CloseFile(HANDLE h) { CloseHandle(h); }
+using TDevInfo = TScoped<HDEVINFO, CloseDevInfo>;
+using TKey = TScoped<HKEY, CloseKey>;
+using THandle = TScoped<HANDLE, CloseFile>;
 
 std::wstring PortName(HDEVINFO set, SP_DEVICE_INTERFACE_DATA* iface) {
     TKey key(SetupDiOpenDeviceInterfaceRegKey(set, iface, 0, KEY_READ));
