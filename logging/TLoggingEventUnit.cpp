@@ -2,7 +2,29 @@
 
 namespace {
 TLocalTimeSource g_timeSource = nullptr;
+
+// The local time from the system time and a zone offset read once a minute: the
+// offset only changes at whole hours, and a full conversion per record is costly.
+void CurrentLocalTime(SYSTEMTIME* ATime) {
+    static ULONGLONG s_minute = ~0ULL;
+    static LONGLONG s_offset = 0;
+    FILETIME utc;
+    GetSystemTimeAsFileTime(&utc);
+    ULONGLONG now = (ULONGLONG)utc.dwHighDateTime << 32 | utc.dwLowDateTime;
+    if (now / 600000000ULL != s_minute) {
+        FILETIME local;
+        if (!FileTimeToLocalFileTime(&utc, &local)) {
+            GetLocalTime(ATime);
+            return;
+        }
+        s_offset = (LONGLONG)((ULONGLONG)local.dwHighDateTime << 32 | local.dwLowDateTime) - (LONGLONG)now;
+        s_minute = now / 600000000ULL;
+    }
+    ULONGLONG shifted = now + s_offset;
+    FILETIME local{(DWORD)shifted, (DWORD)(shifted >> 32)};
+    if (!FileTimeToSystemTime(&local, ATime)) GetLocalTime(ATime);
 }
+}  // namespace
 
 void SetLocalTimeSource(TLocalTimeSource ASource) { g_timeSource = ASource; }
 
@@ -12,6 +34,6 @@ TLoggingEvent::TLoggingEvent(const TLevel* ALevel, const std::wstring& AMsg, con
     if (g_timeSource)
         g_timeSource(&FStartTime);
     else
-        GetLocalTime(&FStartTime);
+        CurrentLocalTime(&FStartTime);
     if (AException) FException = std::make_unique<TEventError>(*AException);
 }

@@ -53,10 +53,17 @@ std::wstring FromPicture(const std::wstring& pic, const std::wstring& dateSep, c
     return out;
 }
 
-std::wstring Pad(int value, int digits) {
-    std::wstring s = std::to_wstring(value);
-    if ((int)s.size() < digits) s.insert(0, digits - s.size(), L'0');
-    return s;
+// Appends the number with at least that many digits (no temporaries: this runs per record).
+void AppendNumber(std::wstring& out, int value, int digits) {
+    wchar_t buf[16];
+    int n = 0;
+    unsigned v = value < 0 ? 0u : (unsigned)value;
+    do {
+        buf[n++] = wchar_t(L'0' + v % 10);
+        v /= 10;
+    } while (v);
+    while (n < digits && n < 16) buf[n++] = L'0';
+    while (n) out += buf[--n];
 }
 
 // Whether an am/pm, a/p or ampm element follows before the next hour element.
@@ -108,20 +115,23 @@ void AppendDateTime(std::wstring& out, const std::wstring& f, const SYSTEMTIME& 
         size_t next = i + count;
         switch (u) {
         case L'Y':
-            out += count <= 2 ? Pad(t.wYear % 100, 2) : Pad(t.wYear, 4);
+            if (count <= 2)
+                AppendNumber(out, t.wYear % 100, 2);
+            else
+                AppendNumber(out, t.wYear, 4);
             break;
         case L'M':
             if (lastLetter == L'H') {
-                out += Pad(t.wMinute, count == 1 ? 1 : 2);
+                AppendNumber(out, t.wMinute, count == 1 ? 1 : 2);
             } else if (count <= 2) {
-                out += Pad(t.wMonth, (int)count);
+                AppendNumber(out, t.wMonth, (int)count);
             } else if (t.wMonth >= 1 && t.wMonth <= 12) {
                 out += count == 3 ? fs.ShortMonthNames[t.wMonth - 1] : fs.LongMonthNames[t.wMonth - 1];
             }
             break;
         case L'D':
             if (count <= 2)
-                out += Pad(t.wDay, (int)count);
+                AppendNumber(out, t.wDay, (int)count);
             else if (count <= 4)
                 out += (count == 3 ? fs.ShortDayNames : fs.LongDayNames)[t.wDayOfWeek % 7];
             else
@@ -130,12 +140,12 @@ void AppendDateTime(std::wstring& out, const std::wstring& f, const SYSTEMTIME& 
         case L'H': {
             int h = t.wHour;
             if (TwelveHourAhead(f, next)) h = h % 12 == 0 ? 12 : h % 12;
-            out += Pad(h, count == 1 ? 1 : 2);
+            AppendNumber(out, h, count == 1 ? 1 : 2);
             break;
         }
-        case L'N': out += Pad(t.wMinute, count == 1 ? 1 : 2); break;
-        case L'S': out += Pad(t.wSecond, count == 1 ? 1 : 2); break;
-        case L'Z': out += Pad(t.wMilliseconds, count >= 3 ? 3 : (int)count); break;
+        case L'N': AppendNumber(out, t.wMinute, count == 1 ? 1 : 2); break;
+        case L'S': AppendNumber(out, t.wSecond, count == 1 ? 1 : 2); break;
+        case L'Z': AppendNumber(out, t.wMilliseconds, count >= 3 ? 3 : (int)count); break;
         case L'C':
             AppendDateTime(out, fs.ShortDateFormat, t, fs, depth + 1);
             if (t.wHour || t.wMinute || t.wSecond || t.wMilliseconds) {
@@ -147,7 +157,7 @@ void AppendDateTime(std::wstring& out, const std::wstring& f, const SYSTEMTIME& 
         case L'T':
             AppendDateTime(out, count == 1 ? fs.ShortTimeFormat : fs.LongTimeFormat, t, fs, depth + 1);
             break;
-        case L'E': out += Pad(t.wYear, count == 1 ? 1 : 2); break;
+        case L'E': AppendNumber(out, t.wYear, count == 1 ? 1 : 2); break;
         case L'G': out += fs.EraName; break;
         case L'A':
             if (MatchesAt(f, i, L"AM/PM")) {
@@ -214,9 +224,15 @@ const TFormatSettings& FormatSettings() {
 
 void SetFormatSettings(const TFormatSettings* ASettings) { g_settingsOverride = ASettings; }
 
+void AppendDateTime(std::wstring& AOut, const std::wstring& AFormat, const SYSTEMTIME& ATime,
+                    const TFormatSettings& ASettings) {
+    static const std::wstring c = L"c";
+    AppendDateTime(AOut, AFormat.empty() ? c : AFormat, ATime, ASettings, 0);
+}
+
 std::wstring FormatDateTime(const std::wstring& AFormat, const SYSTEMTIME& ATime, const TFormatSettings& ASettings) {
     std::wstring out;
-    AppendDateTime(out, AFormat.empty() ? std::wstring(L"c") : AFormat, ATime, ASettings, 0);
+    AppendDateTime(out, AFormat, ATime, ASettings);
     return out;
 }
 
@@ -295,27 +311,32 @@ void TPatternLayout::Parse(const std::wstring& APattern) {
 
 std::wstring TPatternLayout::Format(const TLoggingEvent& AEvent) {
     std::wstring out;
-    std::wstring date;
-    if (FHasDate) date = FormatDateTime(FDateFormatString, AEvent.GetStartTime());
+    out.reserve(64 + AEvent.GetMessage().size());
+    if (FHasDate) {
+        FDate.clear();  // a member, so its storage is reused from record to record
+        AppendDateTime(FDate, FDateFormatString, AEvent.GetStartTime(), FormatSettings());
+    }
     for (const TPiece& piece : FFormatString) {
         switch (piece.Conversion) {
         case 0: out += piece.Text; continue;
-        case L'd': out += date; continue;
+        case L'd': out += FDate; continue;
         case L'n': out += L'\r'; continue;
         }
-        std::wstring text;
+        std::wstring error;
+        const std::wstring* text = &error;
         switch (piece.Conversion) {
-        case L'm': text = AEvent.GetMessage(); break;
-        case L'p': text = AEvent.GetLevel()->GetName(); break;
-        case L'L': text = AEvent.GetLoggerName(); break;
+        case L'm': text = &AEvent.GetMessage(); break;
+        case L'p': text = &AEvent.GetLevel()->GetName(); break;
+        case L'L': text = &AEvent.GetLoggerName(); break;
         case L'e':
-            if (const TEventError* e = AEvent.GetException()) text = e->ClassName + L": " + e->Message;
+            if (const TEventError* e = AEvent.GetException()) error = e->ClassName + L": " + e->Message;
             break;
         }
-        if (piece.Precision >= 0 && (int)text.size() > piece.Precision) text.resize(piece.Precision);
-        size_t pad = piece.Width > (int)text.size() ? piece.Width - text.size() : 0;
+        size_t length = text->size();
+        if (piece.Precision >= 0 && length > (size_t)piece.Precision) length = piece.Precision;
+        size_t pad = piece.Width > (int)length ? piece.Width - length : 0;
         if (!piece.LeftAlign) out.append(pad, L' ');
-        out += text;
+        out.append(*text, 0, length);
         if (piece.LeftAlign) out.append(pad, L' ');
     }
     return out;

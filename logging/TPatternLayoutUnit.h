@@ -21,6 +21,8 @@ const TFormatSettings& FormatSettings();
 void SetFormatSettings(const TFormatSettings* ASettings);
 TFormatSettings LocaleFormatSettings(LCID ALocale);
 
+void AppendDateTime(std::wstring& AOut, const std::wstring& AFormat, const SYSTEMTIME& ATime,
+                    const TFormatSettings& ASettings);
 std::wstring FormatDateTime(const std::wstring& AFormat, const SYSTEMTIME& ATime,
                             const TFormatSettings& ASettings = FormatSettings());
 
@@ -46,4 +48,5 @@ private:
     std::vector<TPiece> FFormatString;  // the converted pattern
     std::wstring FDateFormatString;
     bool FHasDate = false;
+    std::wstring FDate;  // the time of the record being formatted
 };

@@ -1,6 +1,5 @@
 #include "TPrintWriterUnit.h"
 #include "Lib_Error.h"
-#include "Lib_String.h"
 #include "TStringUnit.h"
 
 TFileStream::TFileStream(const std::wstring& AFileName, TMode AMode) {
@@ -55,15 +54,23 @@ void WriteFileBytes(const std::wstring& AFileName, const std::string& ABytes) {
         throw EKovrinError(L"Cannot write file \"" + AFileName + L"\". " + SystemErrorMessage(GetLastError()));
 }
 
+void TPrintWriter::Write(const std::wstring& AText, bool ANewLine) {
+    // One conversion into a reused buffer and one write per record: this is the hot path.
+    size_t room = AText.size() * 3 + 2;  // a UTF-16 unit never takes more than 3 UTF-8 bytes
+    if (FBuffer.size() < room) FBuffer.resize(room);
+    int n = WideCharToMultiByte(CP_UTF8, 0, AText.data(), (int)AText.size(), &FBuffer[0], (int)room, nullptr,
+                                nullptr);
+    if (ANewLine) {
+        FBuffer[n++] = '\r';
+        FBuffer[n++] = '\n';
+    }
+    FStream->Write(FBuffer.data(), n);
+}
+
 void TPrintWriter::Print(const std::wstring& AText) {
-    if (AText.empty()) return;
-    std::string bytes = WideToUtf8(AText);
-    FStream->Write(bytes.data(), bytes.size());
+    if (!AText.empty()) Write(AText, false);
 }
 
 void TPrintWriter::Println(const std::wstring& AText) {
-    if (AText.empty()) return;
-    std::string bytes = WideToUtf8(AText);
-    bytes += "\r\n";
-    FStream->Write(bytes.data(), bytes.size());
+    if (!AText.empty()) Write(AText, true);
 }

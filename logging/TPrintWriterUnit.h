@@ -41,5 +41,8 @@ public:
     void Println(const std::wstring& AText);  // text and CR LF in one write; nothing for an empty text
 
 private:
+    void Write(const std::wstring& AText, bool ANewLine);
+
     TFileStream* FStream;  // not owned
+    std::string FBuffer;
 };

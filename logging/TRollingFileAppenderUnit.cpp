@@ -19,7 +19,7 @@ void TRollingFileAppender::SetMaxFileSize(const std::wstring& ASize) {
 void TRollingFileAppender::Append(const TLoggingEvent& AEvent) {
     TFileAppender::Append(AEvent);
     if (!FClosed && FilePosition() >= FMaxFileSize) RollOver();
-    TLogLog::Debug(L"TRollingFileAppender#Append");
+    if (TLogLog::IsOpen()) TLogLog::Debug(L"TRollingFileAppender#Append");  // spares a string per record
 }
 
 void TRollingFileAppender::RollOver() {
