@@ -1,6 +1,8 @@
 #include "Lib_String.h"
+#include "Lib_Error.h"
 #include <windows.h>
 #include <cstdarg>
+#include <cstring>
 #include <cwchar>
 #include <vector>
 
@@ -90,3 +92,36 @@ std::wstring ProgramPath() {
     }
 }
 void SetProgramPathForTest(const std::wstring& path) { g_programPath = path; }
+
+namespace {
+int HexDigit(wchar_t c) {
+    if (c >= L'0' && c <= L'9') return c - L'0';
+    if (c >= L'A' && c <= L'F') return c - L'A' + 10;
+    if (c >= L'a' && c <= L'f') return c - L'a' + 10;
+    return -1;
+}
+}  // namespace
+
+int HexToBytes(const std::wstring& hex, unsigned char* buffer, int capacity) {
+    std::wstring digits;
+    for (wchar_t c : hex)
+        if (c != L' ') digits += c;
+    const int pairs = (int)(digits.size() / 2);
+    if (pairs > capacity) return -pairs;
+    std::vector<unsigned char> bytes(pairs);
+    for (int i = 0; i < pairs; ++i) {
+        int hi = HexDigit(digits[2 * i]), lo = HexDigit(digits[2 * i + 1]);
+        if (hi < 0 || lo < 0)
+            throw EKovrinError(L"'" + digits.substr(2 * i, 2) + L"' is not a valid hexadecimal byte");
+        bytes[i] = (unsigned char)(hi * 16 + lo);
+    }
+    // Stored only once every pair is known good, so a bad text leaves the buffer untouched.
+    if (pairs > 0) memcpy(buffer, bytes.data(), pairs);
+    return pairs;
+}
+
+std::wstring TextToHex(const std::wstring& text) {
+    std::wstring out;
+    for (wchar_t c : text) out += FormatW(L"%.2X", (unsigned)c);
+    return out;
+}

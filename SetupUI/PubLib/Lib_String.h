@@ -23,3 +23,10 @@ bool ForceDirectories(const std::wstring& dir);              // creates missing 
 // Full path of the running program; tests may set it to place the program folder.
 std::wstring ProgramPath();
 void SetProgramPathForTest(const std::wstring& path);
+
+// Hex text of printer commands. HexToBytes drops spaces and stores the digits in pairs
+// (a last, unpaired digit is ignored); when the pairs exceed the capacity it stores nothing
+// and returns the negated pair count. A pair that is not hexadecimal raises EKovrinError.
+int HexToBytes(const std::wstring& hex, unsigned char* buffer, int capacity);
+// Each character's code in upper-case hexadecimal, at least two digits.
+std::wstring TextToHex(const std::wstring& text);
