@@ -1,4 +1,5 @@
 #include "Lib_Services.h"
+#include <shellapi.h>
 #include <vector>
 
 namespace {
@@ -22,6 +23,21 @@ public:
     void Sleep(DWORD ms) override { ::Sleep(ms); }
     ULONGLONG TickCount() override { return GetTickCount64(); }
 };
+
+class TMessageBoxes : public IMessageBoxes {
+public:
+    int Show(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) override {
+        return MessageBoxW(owner, text.c_str(), caption.c_str(), type);
+    }
+};
+
+class TShell : public IShell {
+public:
+    // No owner window, empty parameters and directory; the outcome is not reported.
+    void Open(const std::wstring& target) override {
+        ShellExecuteW(nullptr, L"open", target.c_str(), L"", L"", SW_SHOWNORMAL);
+    }
+};
 }  // namespace
 
 ISystemInfo& ProductionSystemInfo() {
@@ -32,7 +48,16 @@ IClock& ProductionClock() {
     static TClock c;
     return c;
 }
+IMessageBoxes& ProductionMessageBoxes() {
+    static TMessageBoxes m;
+    return m;
+}
+IShell& ProductionShell() {
+    static TShell s;
+    return s;
+}
 TServices& Services() {
-    static TServices s{&ProductionUsbHelper(), &ProductionSystemInfo(), &ProductionClock()};
+    static TServices s{&ProductionUsbHelper(), &ProductionSystemInfo(), &ProductionClock(), &ProductionMessageBoxes(),
+                       &ProductionShell()};
     return s;
 }

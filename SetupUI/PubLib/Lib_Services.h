@@ -30,10 +30,24 @@ struct IClock {
     virtual ULONGLONG TickCount() = 0;
 };
 
+// Message boxes owned by the wizard window; tests record them and answer for the user.
+struct IMessageBoxes {
+    virtual ~IMessageBoxes() = default;
+    virtual int Show(HWND owner, const std::wstring& text, const std::wstring& caption, UINT type) = 0;
+};
+
+// The shell's "Open" verb (the terms link).
+struct IShell {
+    virtual ~IShell() = default;
+    virtual void Open(const std::wstring& target) = 0;
+};
+
 struct TServices {
     IUsbHelper* usb;
     ISystemInfo* system;
     IClock* clock;
+    IMessageBoxes* messageBoxes;
+    IShell* shell;
 };
 
 TServices& Services();
@@ -42,3 +56,5 @@ TServices& Services();
 IUsbHelper& ProductionUsbHelper();
 ISystemInfo& ProductionSystemInfo();
 IClock& ProductionClock();
+IMessageBoxes& ProductionMessageBoxes();
+IShell& ProductionShell();
