@@ -1,4 +1,5 @@
 #include "ScriptedPrinter.h"
+#include "Lib_PrinterCmd.h"
 #include "Lib_String.h"
 #include <cstdio>
 #include <cstring>
@@ -90,4 +91,12 @@ TScriptedLink::TScriptedLink() : m_savedClock(Services().clock), m_savedChannel(
 TScriptedLink::~TScriptedLink() {
     SetPrinterChannel(m_savedChannel);
     Services().clock = m_savedClock;
+}
+
+std::vector<int> AllTransactions(const std::wstring& path) {
+    std::wstring name, ip;
+    bool dhcp = false;
+    int state = 0;
+    return {GetPrinterDpi(path), GetPrinterStatus(path), SetPrinterWiFi(path, L"n", L"", true, L"", L"", L"", 30000),
+            GetPrinterWiFi(path, name, ip, dhcp, state)};
 }

@@ -70,3 +70,6 @@ private:
 std::string WriteLine(const std::string& hex);  // write with the protocol's 3000 ms and no delay
 std::string ReadLine(DWORD count, DWORD timeoutMs, DWORD delayMs, DWORD got);
 std::vector<std::string> FlushLines(DWORD delayMs);
+
+// The codes of the four transactions on one device path, in the order dpi, status, set, read-back.
+std::vector<int> AllTransactions(const std::wstring& path);
