@@ -8,6 +8,8 @@ TLocalTimeSource g_timeSource = nullptr;
 void CurrentLocalTime(SYSTEMTIME* ATime) {
     static ULONGLONG s_minute = ~0ULL;
     static LONGLONG s_offset = 0;
+    static ULONGLONG s_millisecond = ~0ULL;
+    static SYSTEMTIME s_time;
     FILETIME utc;
     GetSystemTimeAsFileTime(&utc);
     ULONGLONG now = (ULONGLONG)utc.dwHighDateTime << 32 | utc.dwLowDateTime;
@@ -19,10 +21,19 @@ void CurrentLocalTime(SYSTEMTIME* ATime) {
         }
         s_offset = (LONGLONG)((ULONGLONG)local.dwHighDateTime << 32 | local.dwLowDateTime) - (LONGLONG)now;
         s_minute = now / 600000000ULL;
+        s_millisecond = ~0ULL;
     }
+    // Many records share a millisecond: its broken-down time is kept.
     ULONGLONG shifted = now + s_offset;
-    FILETIME local{(DWORD)shifted, (DWORD)(shifted >> 32)};
-    if (!FileTimeToSystemTime(&local, ATime)) GetLocalTime(ATime);
+    if (shifted / 10000 != s_millisecond) {
+        FILETIME local{(DWORD)shifted, (DWORD)(shifted >> 32)};
+        if (!FileTimeToSystemTime(&local, &s_time)) {
+            GetLocalTime(ATime);
+            return;
+        }
+        s_millisecond = shifted / 10000;
+    }
+    *ATime = s_time;
 }
 }  // namespace
 

@@ -1,5 +1,6 @@
 #include "TPatternLayoutUnit.h"
 #include "TLogLogUnit.h"
+#include <cstring>
 #include <cwctype>
 #include <memory>
 
@@ -313,8 +314,16 @@ std::wstring TPatternLayout::Format(const TLoggingEvent& AEvent) {
     std::wstring out;
     out.reserve(64 + AEvent.GetMessage().size());
     if (FHasDate) {
-        FDate.clear();  // a member, so its storage is reused from record to record
-        AppendDateTime(FDate, FDateFormatString, AEvent.GetStartTime(), FormatSettings());
+        // Records come many to a millisecond: the text of the last time is kept and reused.
+        const SYSTEMTIME& t = AEvent.GetStartTime();
+        const TFormatSettings* fs = &FormatSettings();
+        if (!FDateValid || fs != FDateSettings || memcmp(&t, &FDateTime, sizeof t) != 0) {
+            FDate.clear();
+            AppendDateTime(FDate, FDateFormatString, t, *fs);
+            FDateTime = t;
+            FDateSettings = fs;
+            FDateValid = true;
+        }
     }
     for (const TPiece& piece : FFormatString) {
         switch (piece.Conversion) {

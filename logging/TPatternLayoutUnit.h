@@ -48,5 +48,9 @@ private:
     std::vector<TPiece> FFormatString;  // the converted pattern
     std::wstring FDateFormatString;
     bool FHasDate = false;
-    std::wstring FDate;  // the time of the record being formatted
+    // The last time written and its text.
+    std::wstring FDate;
+    SYSTEMTIME FDateTime{};
+    const TFormatSettings* FDateSettings = nullptr;
+    bool FDateValid = false;
 };

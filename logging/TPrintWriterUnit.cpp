@@ -58,8 +58,15 @@ void TPrintWriter::Write(const std::wstring& AText, bool ANewLine) {
     // One conversion into a reused buffer and one write per record: this is the hot path.
     size_t room = AText.size() * 3 + 2;  // a UTF-16 unit never takes more than 3 UTF-8 bytes
     if (FBuffer.size() < room) FBuffer.resize(room);
-    int n = WideCharToMultiByte(CP_UTF8, 0, AText.data(), (int)AText.size(), &FBuffer[0], (int)room, nullptr,
-                                nullptr);
+    size_t ascii = 0;
+    while (ascii < AText.size() && AText[ascii] < 0x80) {
+        FBuffer[ascii] = (char)AText[ascii];
+        ++ascii;
+    }
+    // Plain ASCII is its own UTF-8; anything else goes through the system's conversion.
+    int n = ascii == AText.size() ? (int)ascii
+                                  : WideCharToMultiByte(CP_UTF8, 0, AText.data(), (int)AText.size(), &FBuffer[0],
+                                                        (int)room, nullptr, nullptr);
     if (ANewLine) {
         FBuffer[n++] = '\r';
         FBuffer[n++] = '\n';

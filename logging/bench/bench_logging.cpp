@@ -9,7 +9,7 @@
 
 namespace {
 const int kRecords = 100000;
-const int kRounds = 3;
+const int kRounds = 5;
 
 double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
     LARGE_INTEGER freq;
