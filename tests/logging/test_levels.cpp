@@ -126,3 +126,21 @@ TEST_F(LoggerTest, InternalLogIsBufferedAnsiWithPrefixes) {
     EXPECT_EQ(ReadBytes(path), "DEBUG: one\r\nINFO: two\r\nWARN: three\r\nERROR: four\r\nFATAL: five\r\nINFO: " +
                                    std::string(200, 'x') + "\r\n");
 }
+
+TEST(LoggingEvent, RealClockGivesTheLocalTime) {
+    auto ticks = [](const SYSTEMTIME& t) {
+        FILETIME ft;
+        SystemTimeToFileTime(&t, &ft);
+        return (long long)((ULONGLONG)ft.dwHighDateTime << 32 | ft.dwLowDateTime);
+    };
+    SYSTEMTIME before;
+    GetLocalTime(&before);
+    TLoggingEvent first(LevelINFO, L"m", L"ROOT");
+    TLoggingEvent second(LevelINFO, L"m", L"ROOT");
+    SYSTEMTIME after;
+    GetLocalTime(&after);
+    EXPECT_GE(ticks(first.GetStartTime()), ticks(before) - 10000);  // within the clocks' millisecond
+    EXPECT_LE(ticks(second.GetStartTime()), ticks(after) + 10000);
+    EXPECT_LE(ticks(first.GetStartTime()), ticks(second.GetStartTime()));
+    EXPECT_EQ(first.GetStartTime().wDayOfWeek, after.wDayOfWeek);
+}
