@@ -35,7 +35,7 @@ struct TReplyWaits {
 // One transaction: the device is open for exactly the lifetime of this object.
 class TTransaction {
 public:
-    TTransaction(const std::wstring& path)
+    explicit TTransaction(const std::wstring& path)
         : m_channel(PrinterChannel()), m_clock(*Services().clock), m_open(m_channel.Open(path)) {
         memset(m_reply, 0, sizeof m_reply);
     }

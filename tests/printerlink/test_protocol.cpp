@@ -5,6 +5,8 @@
 #include "Lib_String.h"
 #include "ScriptedPrinter.h"
 #include <gtest/gtest.h>
+#include <algorithm>
+#include <cstring>
 
 namespace {
 const std::wstring kPath = L"\\\\?\\usb#vid_1fc9&pid_2016#a1#{28d78fad}";
