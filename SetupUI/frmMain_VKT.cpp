@@ -85,6 +85,32 @@ SIZE TextSize(HWND control, HFONT font, const std::wstring& text) {
     return size;
 }
 
+// The page control shows only white: its row of tab buttons is out of sight and the
+// pages cover the rest, so neither its frame nor its body may show around them.
+LRESULT CALLBACK PlainPageControlProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR) {
+    switch (msg) {
+    case WM_NCPAINT:
+        return 0;
+    case WM_ERASEBKGND: {
+        RECT rc;
+        GetClientRect(hwnd, &rc);
+        FillRect((HDC)wp, &rc, (HBRUSH)GetStockObject(WHITE_BRUSH));
+        return 1;
+    }
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd, &ps);
+        FillRect(dc, &ps.rcPaint, (HBRUSH)GetStockObject(WHITE_BRUSH));
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(hwnd, PlainPageControlProc, 1);
+        break;
+    }
+    return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
 std::wstring SysErrorMessage(DWORD code) {
     wchar_t* buf = nullptr;
     FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
@@ -184,6 +210,7 @@ void TFormMain_VKT::CreateControls() {
         if (d.maxLength) SendMessageW(c, EM_LIMITTEXT, d.maxLength, 0);
         if (d.flags & cfPassword) SendMessageW(c, EM_SETPASSWORDCHAR, L'*', 0);
         if (d.kind == TControlKind::Progress) SendMessageW(c, PBM_SETRANGE32, 0, 100);
+        if (d.kind == TControlKind::PageControl) SetWindowSubclass(c, PlainPageControlProc, 1, 0);
         if (IsPage(d)) {
             TCITEMW item = {};
             item.mask = TCIF_TEXT;
@@ -192,6 +219,15 @@ void TFormMain_VKT::CreateControls() {
             SetWindowTextW(c, L"");
         }
     }
+    // The link continues the sentence of lbl01_StepInfo: where the font runs wider than
+    // designed, it moves right instead of covering the sentence's end.
+    RECT info;
+    GetWindowRect(Control(IDC_lbl01_StepInfo), &info);
+    MapWindowPoints(nullptr, Control(IDC_ts01_Licence), (POINT*)&info, 2);
+    const TControlDef* link = FindControlDef(IDC_pnl_License);
+    if (info.right > link->x)
+        SetWindowPos(Control(IDC_pnl_License), nullptr, info.right, link->y, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     // Pictures that are part of the design.
     Controls::PictureLoad(Control(IDC_img1), Controls::ResourceBytes(m_resources, L"BRAND_PNG"));
     Controls::PictureLoad(Control(IDC_img02), Controls::ResourceBytes(m_resources, L"CONNECT_PNG"));
