@@ -22,7 +22,13 @@ bool IsChineseLangId(LANGID lang) {
     }
 }
 
-bool UseChineseUI() { return IsChineseLangId(GetUserDefaultLangID()); }
+namespace {
+UserLangSource g_userLang = GetUserDefaultLangID;
+}
+
+void SetUserLangSource(UserLangSource source) { g_userLang = source ? source : GetUserDefaultLangID; }
+
+bool UseChineseUI() { return IsChineseLangId(g_userLang()); }
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE hInst, DWORD dwReason, LPVOID) {
     switch (dwReason) {

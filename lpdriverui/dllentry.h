@@ -13,5 +13,8 @@ extern WCHAR CurrentPrinterName[PRINTER_NAME_CCH];  // from the last CommonUIPro
 bool IsChineseLangId(LANGID lang);
 // Asks the user default language on every call.
 bool UseChineseUI();
+// Where UseChineseUI asks: GetUserDefaultLangID unless a test installs its own (null restores).
+typedef LANGID(WINAPI* UserLangSource)();
+void SetUserLangSource(UserLangSource source);
 // Template id for the current UI language.
 inline WORD LangTemplate(WORD chinese, WORD english) { return UseChineseUI() ? chinese : english; }

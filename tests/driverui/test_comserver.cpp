@@ -490,3 +490,28 @@ TEST_F(PluginObject, DocumentSheetInitTracesItsSteps) {
                             "UI:  IOEMUI::hrOEMDocumentPropertySheets entry.\r\n"
                             "UI:  IOEMUI::hrOEMDocumentPropertySheets PROPSHEETUI_REASON_INIT.\r\n"));
 }
+
+namespace {
+LANGID g_lang = 0;
+LANGID WINAPI TestLang() { return g_lang; }
+}  // namespace
+
+TEST(UiLanguage, AboutPageTemplateFollowsTheUserLanguage) {
+    SetUserLangSource(TestLang);
+    struct Case {
+        LANGID lang;
+        ULONG_PTR templateId;
+    } cases[] = {{0x0804, 116}, {0x0409, 120}, {0x1404, 120}};
+    for (const Case& c : cases) {
+        g_lang = c.lang;
+        g_sheet = TSheetCall();
+        OEMUIPSPARAM param = {};
+        PROPSHEETUI_INFO info = SheetInfo(PROPSHEETUI_REASON_INIT, &param);
+        EXPECT_EQ(hrOEMDevicePropertySheets(&info, 0), S_OK);
+        EXPECT_EQ(reinterpret_cast<ULONG_PTR>(g_sheet.page.pszTemplate), c.templateId) << std::hex << c.lang;
+        // The label setting page and the paper manager choose by the same rule.
+        EXPECT_EQ(LangTemplate(110, 113), c.templateId == 116 ? 110 : 113);
+        EXPECT_EQ(LangTemplate(117, 119), c.templateId == 116 ? 117 : 119);
+    }
+    SetUserLangSource(nullptr);
+}
