@@ -9,6 +9,7 @@
 #include "Lib_Services.h"
 #include "Lib_String.h"
 #include <commctrl.h>
+#include <cstdlib>
 #include <windowsx.h>
 
 TFormMain_VKT* FormMain_VKT = nullptr;
@@ -195,7 +196,8 @@ void TFormMain_VKT::CreateControls() {
         }
         int w = d.w, h = d.h;
         if (d.kind == TControlKind::DropDown) h = 200;  // the height of the open list
-        HWND c = CreateWindowExW(k.exStyle, k.cls, d.text, style, d.x, d.y, w, h, parent, (HMENU)(INT_PTR)d.id, self,
+        const int x = d.x + (m_shift.count(d.id) ? m_shift[d.id] : 0);
+        HWND c = CreateWindowExW(k.exStyle, k.cls, d.text, style, x, d.y, w, h, parent, (HMENU)(INT_PTR)d.id, self,
                                  nullptr);
         if (!c) throw EKovrinError(FormatW(L"Cannot create the control %s.", d.name));
         m_controls[d.id] = c;
@@ -205,6 +207,7 @@ void TFormMain_VKT::CreateControls() {
             SIZE s = TextSize(c, font, d.text);  // sized to its text
             SetWindowPos(c, nullptr, 0, 0, s.cx, s.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
         }
+        if (d.kind == TControlKind::Radio || d.kind == TControlKind::CheckBox) FitButtonText(c, font, d);
         if (d.flags & cfChecked) SendMessageW(c, BM_SETCHECK, BST_CHECKED, 0);
         if (d.flags & cfHandCursor) Controls::SetHandCursor(c);
         if (d.maxLength) SendMessageW(c, EM_LIMITTEXT, d.maxLength, 0);
@@ -232,6 +235,23 @@ void TFormMain_VKT::CreateControls() {
     Controls::PictureLoad(Control(IDC_img1), Controls::ResourceBytes(m_resources, L"BRAND_PNG"));
     Controls::PictureLoad(Control(IDC_img02), Controls::ResourceBytes(m_resources, L"CONNECT_PNG"));
     Controls::PictureLoad(Control(IDC_img03_ViewPassword), Controls::ResourceBytes(m_resources, L"HideIcon"));
+}
+
+// A check box or radio button whose caption runs wider than designed (a wider font)
+// grows to show all of it; a control to its right on the same row moves along.
+void TFormMain_VKT::FitButtonText(HWND button, HFONT font, const TControlDef& d) {
+    const int kGlyphAndGap = 20;
+    const int need = TextSize(button, font, d.text).cx + kGlyphAndGap;
+    if (need <= d.w) return;
+    SetWindowPos(button, nullptr, 0, 0, need, d.h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    size_t count = 0;
+    const TControlDef* defs = FormMainControls(count);
+    for (size_t i = 0; i < count; ++i) {
+        const TControlDef& next = defs[i];
+        if (next.parent != d.parent || next.id == d.id || next.x <= d.x || abs(next.y - d.y) > 4) continue;
+        const int overlap = d.x + need + 4 - next.x;
+        if (overlap > 0) m_shift[next.id] = overlap;
+    }
 }
 
 // Places the aligned panels and the anchored controls for the current client size.

@@ -90,6 +90,7 @@ private:
     void ShowMessage(const std::wstring& text, const std::wstring& caption);
     void LetMessagesRunAndWait(DWORD ms);
     void SetHint(TControlId id, const std::wstring& text);
+    void FitButtonText(HWND button, HFONT font, const TControlDef& d);
 
     // Control helpers.
     std::wstring Text(TControlId id) const;
@@ -109,6 +110,7 @@ private:
     std::map<int, HFONT> m_extraFonts;
     std::map<int, HWND> m_controls;
     std::map<int, int> m_tags;
+    std::map<int, int> m_shift;  // pixels a control moves right to make room
     std::map<int, std::wstring> m_hints;
     HWND m_tooltip = nullptr;
     int m_page = 0;
