@@ -38,9 +38,10 @@ void WriteLines(const std::wstring& path, const std::vector<std::wstring>& lines
 
 template <class F>
 void Guarded(F&& write) {
-    if (g_LogInfo <= 0 || !TLogger::GetInstance()) return;
+    TLogger* root = g_LogInfo > 0 ? TLogger::GetInstance() : nullptr;
+    if (!root) return;
     try {
-        write(*TLogger::GetInstance());
+        write(*root);
     } catch (const std::exception& e) {
         TLogLog::Error(L"TLog: a message was lost: " + ErrorMessageOf(e));
     }

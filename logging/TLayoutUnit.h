@@ -7,6 +7,9 @@ class TLayout {
 public:
     virtual ~TLayout() = default;
     virtual std::wstring Format(const TLoggingEvent& AEvent) = 0;
+    // The same text as Format, into a buffer the caller keeps: once it has grown, a
+    // record costs no allocation.
+    virtual void FormatTo(const TLoggingEvent& AEvent, std::wstring& AOut) { AOut = Format(AEvent); }
     virtual std::wstring GetContentType() const { return L"text/plain"; }
     virtual std::wstring GetHeader() const { return {}; }
     virtual std::wstring GetFooter() const { return {}; }

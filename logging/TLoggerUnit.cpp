@@ -8,16 +8,20 @@
 namespace {
 // The root logger is always the first entry.
 std::unique_ptr<std::vector<std::unique_ptr<TLogger>>> g_registry;
+TLogger* g_root = nullptr;  // the registry's first entry, reached on every record
 const TLevel* g_startingLevel = LevelALL;
 }  // namespace
 
 TLogger::~TLogger() { TLogLog::Debug(L"Logger destroyed - name=" + FName); }
 
-TLogger* TLogger::GetInstance() { return g_registry && !g_registry->empty() ? g_registry->front().get() : nullptr; }
+TLogger* TLogger::GetInstance() { return g_root; }
 
 void TLogger::PrepareRegistry() {
     if (!g_registry) g_registry = std::make_unique<std::vector<std::unique_ptr<TLogger>>>();
-    if (g_registry->empty()) g_registry->push_back(std::make_unique<TLogger>(L"ROOT", LevelALL));
+    if (g_registry->empty()) {
+        g_registry->push_back(std::make_unique<TLogger>(L"ROOT", LevelALL));
+        g_root = g_registry->front().get();
+    }
 }
 
 TLogger* TLogger::GetInstance(const std::wstring& AName) {
@@ -30,6 +34,7 @@ TLogger* TLogger::GetInstance(const std::wstring& AName) {
 }
 
 void TLogger::FreeInstances() {
+    g_root = nullptr;
     if (g_registry) {
         // Destroyed in order, root first.
         for (auto& logger : *g_registry) logger.reset();
@@ -59,15 +64,18 @@ void TLogger::RemoveAllAppenders() {
 
 void TLogger::Log(const TLoggingEvent& AEvent) {
     // Raises "Level is Nil" for a logger without a level.
-    if (!AEvent.GetLevel()->IsGreaterOrEqual(FLevel)) return;
+    if (AEvent.GetLevel()->IsGreaterOrEqual(FLevel)) CallAppenders(AEvent);
+}
+
+void TLogger::CallAppenders(const TLoggingEvent& AEvent) {
     for (const TAppenderRef& appender : FAppenders) appender->DoAppend(AEvent);
 }
 
 void TLogger::LogText(const TLevel* ALevel, const std::wstring& AMsg) {
     if (!FLevel) throw EKovrinError(L"Level is Nil");
     if (!ALevel->IsGreaterOrEqual(FLevel)) return;  // no event for a message that is dropped anyway
-    TLoggingEvent event(ALevel, AMsg, FName);
-    Log(event);
+    TLoggingEvent event(ALevel, &AMsg, &FName);  // both outlive the call
+    CallAppenders(event);
 }
 
 void TLogger::Fatal(const std::wstring& AMsg) { LogText(LevelFATAL, AMsg); }

@@ -45,6 +45,7 @@ public:
 
 private:
     void LogText(const TLevel* ALevel, const std::wstring& AMsg);
+    void CallAppenders(const TLoggingEvent& AEvent);
 
     std::wstring FName;
     const TLevel* FLevel;

@@ -41,10 +41,20 @@ void SetLocalTimeSource(TLocalTimeSource ASource) { g_timeSource = ASource; }
 
 TLoggingEvent::TLoggingEvent(const TLevel* ALevel, const std::wstring& AMsg, const std::wstring& ALoggerName,
                              const TEventError* AException)
-    : FLevel(ALevel), FMsg(AMsg), FStartTime(), FLoggerName(ALoggerName) {
+    : FLevel(ALevel), FOwnMsg(AMsg), FOwnLoggerName(ALoggerName), FMsg(&FOwnMsg), FLoggerName(&FOwnLoggerName),
+      FStartTime() {
+    Stamp();
+    if (AException) FException = std::make_unique<TEventError>(*AException);
+}
+
+TLoggingEvent::TLoggingEvent(const TLevel* ALevel, const std::wstring* AMsg, const std::wstring* ALoggerName)
+    : FLevel(ALevel), FMsg(AMsg), FLoggerName(ALoggerName), FStartTime() {
+    Stamp();
+}
+
+void TLoggingEvent::Stamp() {
     if (g_timeSource)
         g_timeSource(&FStartTime);
     else
         CurrentLocalTime(&FStartTime);
-    if (AException) FException = std::make_unique<TEventError>(*AException);
 }

@@ -313,6 +313,12 @@ void TPatternLayout::Parse(const std::wstring& APattern) {
 std::wstring TPatternLayout::Format(const TLoggingEvent& AEvent) {
     std::wstring out;
     out.reserve(64 + AEvent.GetMessage().size());
+    FormatTo(AEvent, out);
+    return out;
+}
+
+void TPatternLayout::FormatTo(const TLoggingEvent& AEvent, std::wstring& out) {
+    out.clear();
     if (FHasDate) {
         // Records come many to a millisecond: the text of the last time is kept and reused.
         const SYSTEMTIME& t = AEvent.GetStartTime();
@@ -348,5 +354,4 @@ std::wstring TPatternLayout::Format(const TLoggingEvent& AEvent) {
         out.append(*text, 0, length);
         if (piece.LeftAlign) out.append(pad, L' ');
     }
-    return out;
 }

@@ -31,6 +31,7 @@ public:
     TPatternLayout();
     explicit TPatternLayout(const std::wstring& APattern);  // empty gives "%m%n"
     std::wstring Format(const TLoggingEvent& AEvent) override;
+    void FormatTo(const TLoggingEvent& AEvent, std::wstring& AOut) override;
     bool IgnoresException() const override { return false; }
     const wchar_t* ClassName() const override { return L"TPatternLayout"; }
     const std::wstring& GetDateFormat() const { return FDateFormatString; }

@@ -2,7 +2,8 @@
 
 void TWriterAppender::Append(const TLoggingEvent& AEvent) {
     if (!FWriter || !FLayout) return;
-    FWriter->Println(FLayout->Format(AEvent));
+    FLayout->FormatTo(AEvent, FRecord);
+    FWriter->Println(FRecord);
     const TEventError* e = AEvent.GetException();
     if (e && !FLayout->IgnoresException()) FWriter->Println(L"Exception: " + e->Message);
 }

@@ -12,4 +12,7 @@ protected:
     void Append(const TLoggingEvent& AEvent) override;
 
     std::unique_ptr<TPrintWriter> FWriter;  // present while an output stream is open
+
+private:
+    std::wstring FRecord;  // the formatted event, reused from record to record
 };
