@@ -194,3 +194,36 @@ TEST_F(WizardTest, AnErrorDuringDetectionLeavesNextUsable) {
     EXPECT_TRUE(Robot::Enabled(Ctl(L"btn_Next")));
     EXPECT_FALSE(Robot::Visible(Ctl(L"img_waiting")));
 }
+
+TEST_F(WizardTest, ChoosingAPrinterInTheListAsksItsResolution) {
+    simulator.reset(new TSimulatorProcess("Resolution=203\nStatus=0x12\n"));
+    TSimulatorProcess second("Resolution=600\nStatus=0x12\n");
+    SetPrinters({{L"USB001", L"MFG:Ondrix;", simulator->Pipe()}, {L"USB002", L"MFG:Halvo;", second.Pipe()}});
+    Open();
+    GoToConnectPage();
+    DetectPrinters();
+    ASSERT_TRUE(PageShowing(L"ts03_Port"));
+    // The list's panel is hidden in this wizard, so the selection is made by code.
+    HWND list = Ctl(L"lst03_USBPrinterList");
+    SendMessageW(list, LB_SETCURSEL, 1, 0);
+    form->lst03_USBPrinterListClick();
+    EXPECT_EQ(600, form->m_dpi);
+    ASSERT_EQ(1u, boxes.boxes.size());
+    EXPECT_EQ(LangText(L"Notice_VKT", L"CommunicationFailure"), boxes.boxes[0].text);
+    EXPECT_EQ(L"Error", boxes.boxes[0].caption);
+    EXPECT_FALSE(Robot::Enabled(Ctl(L"btn_Next")));
+
+    boxes.boxes.clear();
+    SendMessageW(list, LB_SETCURSEL, 0, 0);
+    form->lst03_USBPrinterListClick();
+    EXPECT_EQ(203, form->m_dpi);
+    EXPECT_TRUE(boxes.boxes.empty());
+    EXPECT_TRUE(Robot::Enabled(Ctl(L"btn_Next")));
+    EXPECT_EQ(L"USB001", form->Hint(IDC_lbl03_Title));
+
+    // No selection: nothing is asked.
+    SendMessageW(list, LB_SETCURSEL, (WPARAM)-1, 0);
+    form->lst03_USBPrinterListClick();
+    EXPECT_EQ(203, form->m_dpi);
+    EXPECT_EQ(1, second.CommandCount("resolution"));
+}

@@ -138,6 +138,24 @@ TEST(Startup, ALogThatCannotBeCreatedEndsWithAMessageAndAnErrorCode) {
     EXPECT_EQ(1u, kovrin.WaitForExit(kStartTimeoutMs));
 }
 
+TEST(Startup, AnErrorWhileShowingTheWizardIsReportedUnderTheApplicationTitle) {
+    // Without the helper library the driver records cannot be loaded.
+    KovrinProcess kovrin(IniWithType("VKT"));
+    DeleteFileW(kovrin.dir.File(L"Tessil.dll").c_str());
+    ASSERT_TRUE(kovrin.Start());
+    HWND box = Robot::WaitForMessageBox(kovrin.Pid(), kStartTimeoutMs);
+    ASSERT_TRUE(box != nullptr);
+    const Robot::TMessageBox m = Robot::ReadMessageBox(box);
+    // The title from the language file ([Config] AppTitle) has replaced the built-in one.
+    EXPECT_EQ(L"Printer installer", m.caption);
+    EXPECT_NE(std::wstring::npos, m.text.find(L"Tessil.dll")) << m.text;
+    Robot::AnswerMessageBox(box);
+    HWND window = Robot::WaitForWindow(L"Ondrix Printer Setup", kovrin.Pid(), kStartTimeoutMs);
+    ASSERT_TRUE(window != nullptr) << "the window opens all the same";
+    Robot::PostClick(Robot::Find(window, L"btn_Prev"));
+    EXPECT_EQ(0u, kovrin.WaitForExit(kStartTimeoutMs));
+}
+
 TEST(Startup, ResourcesOfTheProgram) {
     HMODULE exe = LoadLibraryExW(BuiltFile(L"SetupUI\\Kovrin.exe").c_str(), nullptr,
                                  LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);

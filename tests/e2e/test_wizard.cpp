@@ -190,6 +190,21 @@ TEST_F(WizardTest, WiFiFieldRuleDecidesNextWhileWiFiIsChosen) {
     EXPECT_TRUE(Robot::Enabled(next)) << "the rule does nothing while USB is chosen";
 }
 
+TEST_F(WizardTest, PortPageEditsTakeAtMostTheirLength) {
+    GoToPortPage();
+    ASSERT_TRUE(Robot::Click(Ctl(L"rb03_WiFi")));
+    ASSERT_TRUE(Robot::Click(Ctl(L"rb03_WiFi_Static")));
+    const struct {
+        const wchar_t* edit;
+        size_t length;
+    } cases[] = {{L"edt03_PrinterDriverName", 32}, {L"edt03_WiFi_NetWorkName", 32}, {L"edt03_WiFi_Password", 32},
+                 {L"edt03_WiFi_IPAddress", 15},    {L"edt03_WiFi_Mask", 15},        {L"edt03_WiFi_Gateway", 15}};
+    for (const auto& c : cases) {
+        ASSERT_TRUE(Robot::Type(Ctl(c.edit), std::wstring(40, L'7'))) << c.edit;
+        EXPECT_EQ(c.length, Robot::Text(Ctl(c.edit)).size()) << c.edit;
+    }
+}
+
 TEST_F(WizardTest, StaticAddressEnablesTheAddressFields) {
     GoToPortPage();
     ASSERT_TRUE(Robot::Click(Ctl(L"rb03_WiFi")));
