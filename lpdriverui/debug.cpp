@@ -1,7 +1,8 @@
 // Debug output: formatting into bounded heap buffers, then the sink.
 #include "debug.h"
 #include <cstdio>
-#include <cstdlib>
+#include <memory>
+#include <new>
 #include <cwchar>
 
 DWORD DebugLevel = DBG_VERBOSE;
@@ -33,14 +34,14 @@ void DebugOutW(PCWSTR text) {
 BOOL vDebugPrintW(PCWSTR format, va_list args) {
     if (!format)
         return FALSE;
-    PWSTR buffer = static_cast<PWSTR>(std::malloc((DEBUG_BUFFER_CCH + 1) * sizeof(WCHAR)));
+    // No exception may leave the plug-in: a failed allocation just drops the line.
+    std::unique_ptr<WCHAR[]> buffer(new (std::nothrow) WCHAR[DEBUG_BUFFER_CCH + 1]);
     if (!buffer)
         return FALSE;
     // At most DEBUG_BUFFER_CCH characters are written; the last slot always ends the text.
-    _vsnwprintf(buffer, DEBUG_BUFFER_CCH, format, args);
+    _vsnwprintf(buffer.get(), DEBUG_BUFFER_CCH, format, args);
     buffer[DEBUG_BUFFER_CCH] = L'\0';
-    DebugOutW(buffer);
-    std::free(buffer);
+    DebugOutW(buffer.get());
     return TRUE;
 }
 
@@ -48,21 +49,19 @@ BOOL vDebugPrintA(PCSTR format, va_list args) {
     if (!format)
         return FALSE;
     for (size_t size = DEBUG_BUFFER_A_START;; size *= 2) {
-        PSTR buffer = static_cast<PSTR>(std::malloc(size + 1));
+        std::unique_ptr<char[]> buffer(new (std::nothrow) char[size + 1]);
         if (!buffer)
             return FALSE;
         va_list copy;
         va_copy(copy, args);
-        int written = _vsnprintf(buffer, size, format, copy);
+        int written = _vsnprintf(buffer.get(), size, format, copy);
         va_end(copy);
         // Either CRT convention signals a cut text: -1, or the length it would have needed.
         if (written >= 0 && static_cast<size_t>(written) < size) {
             buffer[written] = '\0';
-            EmitA(buffer);
-            std::free(buffer);
+            EmitA(buffer.get());
             return TRUE;
         }
-        std::free(buffer);
         if (size > (static_cast<size_t>(-1) / 4))
             return FALSE;
     }
