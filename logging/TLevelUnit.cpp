@@ -24,10 +24,7 @@ const TLevel* const LevelDEBUG = &g_debug;
 const TLevel* const LevelTRACE = &g_trace;
 const TLevel* const LevelALL = &g_all;
 
-bool TLevel::IsGreaterOrEqual(const TLevel* AOther) const {
-    if (!AOther) throw EKovrinError(L"Level is Nil");
-    return FLevelValue >= AOther->FLevelValue;
-}
+void TLevel::ThrowNil() { throw EKovrinError(L"Level is Nil"); }
 
 const TLevel* LevelFromName(const std::wstring& AName) {
     for (const TLevel* level : g_table)

@@ -10,9 +10,14 @@ public:
     const std::wstring& GetName() const { return FName; }
     int GetValue() const { return FLevelValue; }
     // Whether this level is at least as severe as AOther; raises "Level is Nil" for no level.
-    bool IsGreaterOrEqual(const TLevel* AOther) const;
+    bool IsGreaterOrEqual(const TLevel* AOther) const {  // inline: asked on every record
+        if (!AOther) ThrowNil();
+        return FLevelValue >= AOther->FLevelValue;
+    }
 
 private:
+    [[noreturn]] static void ThrowNil();
+
     std::wstring FName;
     int FLevelValue;
 };

@@ -41,11 +41,11 @@ void TLogLog::Fatal(const std::wstring& AMsg) { Log().Write("FATAL: ", AMsg); }
 void TLogLog::OpenInternalLog(const std::wstring& AFileName) {
     CloseInternalLog();
     Log().file = std::make_unique<TFileStream>(AFileName, TFileStream::TMode::Create);
+    FOpen = true;
 }
 
 void TLogLog::CloseInternalLog() {
     Log().Flush();
     Log().file.reset();
+    FOpen = false;
 }
-
-bool TLogLog::IsOpen() { return Log().file != nullptr; }

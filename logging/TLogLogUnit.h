@@ -13,5 +13,8 @@ public:
     // Creates the file empty; raises EKovrinError when it cannot. An open log is closed first.
     static void OpenInternalLog(const std::wstring& AFileName);
     static void CloseInternalLog();  // writes what the buffer still holds
-    static bool IsOpen();
+    static bool IsOpen() { return FOpen; }  // inline: asked on every record
+
+private:
+    static inline bool FOpen = false;
 };

@@ -58,15 +58,20 @@ void TPrintWriter::Write(const std::wstring& AText, bool ANewLine) {
     // One conversion into a reused buffer and one write per record: this is the hot path.
     size_t room = AText.size() * 3 + 2;  // a UTF-16 unit never takes more than 3 UTF-8 bytes
     if (FBuffer.size() < room) FBuffer.resize(room);
-    size_t ascii = 0;
-    while (ascii < AText.size() && AText[ascii] < 0x80) {
-        FBuffer[ascii] = (char)AText[ascii];
-        ++ascii;
-    }
     // Plain ASCII is its own UTF-8; anything else goes through the system's conversion.
-    int n = ascii == AText.size() ? (int)ascii
-                                  : WideCharToMultiByte(CP_UTF8, 0, AText.data(), (int)AText.size(), &FBuffer[0],
-                                                        (int)room, nullptr, nullptr);
+    // Two branch-free passes (test, then narrow) that the compiler turns into vector code.
+    const wchar_t* text = AText.data();
+    size_t length = AText.size();
+    wchar_t bits = 0;
+    for (size_t i = 0; i < length; ++i) bits |= text[i];
+    int n;
+    if (bits < 0x80) {
+        char* out = &FBuffer[0];
+        for (size_t i = 0; i < length; ++i) out[i] = (char)text[i];
+        n = (int)length;
+    } else {
+        n = WideCharToMultiByte(CP_UTF8, 0, text, (int)length, &FBuffer[0], (int)room, nullptr, nullptr);
+    }
     if (ANewLine) {
         FBuffer[n++] = '\r';
         FBuffer[n++] = '\n';
