@@ -3,44 +3,13 @@
 #include "debug.h"
 #include "devmode.h"
 #include "dllentry.h"
+#include "handles.h"
 #include "resource.h"
 #include <vector>
 
 namespace {
 
 const DWORD UISETTING_CCH = 256;
-
-class TBitmap {
-public:
-    explicit TBitmap(HBITMAP h) : m_h(h) {}
-    ~TBitmap() { reset(); }
-    TBitmap(const TBitmap&) = delete;
-    TBitmap& operator=(const TBitmap&) = delete;
-    HBITMAP get() const { return m_h; }
-    void reset() {
-        if (m_h)
-            DeleteObject(m_h);
-        m_h = nullptr;
-    }
-
-private:
-    HBITMAP m_h;
-};
-
-class TMemoryDC {
-public:
-    explicit TMemoryDC(HDC compatible) : m_h(CreateCompatibleDC(compatible)) {}
-    ~TMemoryDC() {
-        if (m_h)
-            DeleteDC(m_h);
-    }
-    TMemoryDC(const TMemoryDC&) = delete;
-    TMemoryDC& operator=(const TMemoryDC&) = delete;
-    HDC get() const { return m_h; }
-
-private:
-    HDC m_h;
-};
 
 class TSelection {
 public:
@@ -92,7 +61,7 @@ bool DrawLogoFile(HDC hdc, PCWSTR path) {
         DbgW(DBG_WARNING, L"UI:  DrawLogo: no bitmap at [%ls]\r\n", path);
         return false;
     }
-    TMemoryDC memory(hdc);
+    TMemoryDC memory(CreateCompatibleDC(hdc));
     if (!memory.get())
         return false;
     TSelection selected(memory.get(), bitmap.get());

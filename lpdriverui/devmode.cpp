@@ -1,32 +1,13 @@
 // Label settings block: driver data file look-up, defaults, conversion and merge.
 #include "devmode.h"
 #include "debug.h"
+#include "handles.h"
 #include <cstdlib>
 #include <cstring>
 #include <cwchar>
 #include <cwctype>
 
 namespace {
-
-class TPrinterHandle {
-public:
-    explicit TPrinterHandle(PCWSTR name) {
-        if (!OpenPrinterW(const_cast<PWSTR>(name), &m_h, nullptr))
-            m_h = nullptr;
-    }
-    ~TPrinterHandle() { reset(); }
-    TPrinterHandle(const TPrinterHandle&) = delete;
-    TPrinterHandle& operator=(const TPrinterHandle&) = delete;
-    HANDLE get() const { return m_h; }
-    void reset() {
-        if (m_h)
-            ClosePrinter(m_h);
-        m_h = nullptr;
-    }
-
-private:
-    HANDLE m_h = nullptr;
-};
 
 class THeapBlock {
 public:
@@ -66,7 +47,7 @@ bool PickDriverDataFile(PWSTR dependentFiles, PWSTR path) {
 bool FindDriverDataFile(PCWSTR printerName, PWSTR path) {
     if (!printerName || !path)
         return false;
-    TPrinterHandle printer(printerName);
+    TPrinterHandle printer(OpenPrinterByName(printerName));
     if (!printer.get())
         return false;
     DWORD needed = 0;
