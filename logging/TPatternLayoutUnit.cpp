@@ -317,7 +317,8 @@ std::wstring TPatternLayout::Format(const TLoggingEvent& AEvent) {
     return out;
 }
 
-void TPatternLayout::FormatTo(const TLoggingEvent& AEvent, std::wstring& out) {
+void TPatternLayout::FormatTo(const TLoggingEvent& AEvent, std::wstring& AOut) {
+    std::wstring& out = AOut;
     out.clear();
     if (FHasDate) {
         // Records come many to a millisecond: the text of the last time is kept and reused.
