@@ -3,7 +3,7 @@
 
 void TAppender::DoAppend(const TLoggingEvent& AEvent) {
     if (FClosed) return;
-    if (RequiresLayout() && !FLayout) return;  // nothing to format the event with
+    if (!FLayout && RequiresLayout()) return;  // nothing to format the event with (asked only then)
     Append(AEvent);
 }
 
