@@ -63,19 +63,27 @@ bool FindDriverDataFile(PCWSTR printerName, PWSTR path) {
     return PickDriverDataFile(info->pDependentFiles, path);
 }
 
-SHORT ReadProfileShort(PCWSTR file, PCWSTR section, PCWSTR key) {
+int ReadProfileNumber(PCWSTR file, PCWSTR section, PCWSTR key) {
     WCHAR text[260];
     GetPrivateProfileStringW(section, key, L"0", text, 260, file);
-    // Cut to 16 bits as the block stores it.
-    return static_cast<SHORT>(static_cast<WORD>(_wtoi(text)));
+    return _wtoi(text);
+}
+
+// Cut to 16 bits as the block stores it.
+SHORT To16(long long v) { return static_cast<SHORT>(static_cast<WORD>(v)); }
+
+SHORT ReadProfileShort(PCWSTR file, PCWSTR section, PCWSTR key) { return To16(ReadProfileNumber(file, section, key)); }
+
+// Counts from 1 in the file and from 0 in the block; the sign is judged after the cut.
+SHORT ReadProfileFromOne(PCWSTR file, PCWSTR section, PCWSTR key) {
+    SHORT v = To16(static_cast<long long>(ReadProfileNumber(file, section, key)) - 1);
+    return v < 0 ? 0 : v;
 }
 
 void ReadPaperDefaults(PCWSTR dataFile, OEMLABELDEV* dev) {
-    // Speed and Density count from 1 in the file and from 0 in the block.
-    auto fromOne = [](SHORT v) { return static_cast<SHORT>(v - 1 < 0 ? 0 : v - 1); };
     dev->sPaperType = ReadProfileShort(dataFile, L"Paper", L"Type");
-    dev->sSpeed = fromOne(ReadProfileShort(dataFile, L"Paper", L"Speed"));
-    dev->sDensity = fromOne(ReadProfileShort(dataFile, L"Paper", L"Density"));
+    dev->sSpeed = ReadProfileFromOne(dataFile, L"Paper", L"Speed");
+    dev->sDensity = ReadProfileFromOne(dataFile, L"Paper", L"Density");
     dev->sPadHor = ReadProfileShort(dataFile, L"Paper", L"Pad_hor");
     dev->sPadVer = ReadProfileShort(dataFile, L"Paper", L"Pad_ver");
     dev->sRotate = ReadProfileShort(dataFile, L"Paper", L"Rotate");

