@@ -36,15 +36,12 @@ void WriteLines(const std::wstring& path, const std::vector<std::wstring>& lines
     WriteFileBytes(path, EncodeText(JoinLines(lines), encoding));
 }
 
+// Errors of the library (a failed roll-over, "Level is Nil") reach the caller, whose
+// event boundary reports them; the appender itself never writes to a closed file.
 template <class F>
 void Guarded(F&& write) {
     TLogger* root = g_LogInfo > 0 ? TLogger::GetInstance() : nullptr;
-    if (!root) return;
-    try {
-        write(*root);
-    } catch (const std::exception& e) {
-        TLogLog::Error(L"TLog: a message was lost: " + ErrorMessageOf(e));
-    }
+    if (root) write(*root);
 }
 }  // namespace
 
@@ -55,10 +52,6 @@ std::wstring TLog::ConfigFileFor(const std::wstring& log_file) {
 void TLog::Init(const std::wstring& log_file) {
     std::wstring config = ConfigFileFor(log_file);
     if (!FileExists(config)) {
-        std::wstring dir = ExtractFileDir(config);
-        if (!dir.empty() && !ForceDirectories(dir))
-            throw EKovrinError(L"Cannot create the log folder \"" + dir + L"\". " +
-                               SystemErrorMessage(GetLastError()));
         WriteFileBytes(config, DefaultConfiguration());
         TTextEncoding encoding;
         std::vector<std::wstring> lines = ReadLines(config, &encoding);

@@ -11,13 +11,13 @@ public:
     TLog() = delete;
 
     // Writes the default configuration beside log_file (unless one is there already),
-    // applies it and deletes it. Raises EKovrinError when the log folder cannot be
-    // created or written, or the configuration file cannot be deleted.
+    // applies it and deletes it. Raises EKovrinError when the log folder is missing or
+    // cannot be written, or the configuration file cannot be deleted.
     static void Init(const std::wstring& log_file);
     static void UnInit();
 
-    // Gated by g_LogInfo. A logging failure is never passed to the caller: it goes to
-    // the internal log, so that a full disk cannot end a wizard step.
+    // Gated by g_LogInfo. A library error while writing (a log file that cannot be
+    // reopened after a roll-over) reaches the caller once; later records are dropped.
     static void Fatal(const std::wstring& info);
     static void Error(const std::wstring& info);
     static void Warn(const std::wstring& info);

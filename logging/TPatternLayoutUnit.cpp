@@ -122,7 +122,7 @@ void AppendDateTime(std::wstring& out, const std::wstring& f, const SYSTEMTIME& 
                 AppendNumber(out, t.wYear, 4);
             break;
         case L'M':
-            if (lastLetter == L'H') {
+            if (lastLetter == L'H' && count <= 2) {  // mmm and mmmm stay month names
                 AppendNumber(out, t.wMinute, count == 1 ? 1 : 2);
             } else if (count <= 2) {
                 AppendNumber(out, t.wMonth, (int)count);

@@ -77,6 +77,7 @@ void TPrintWriter::Write(const std::wstring& AText, bool ANewLine) {
         FBuffer[n++] = '\n';
     }
     FStream->Write(FBuffer.data(), n);
+    if (FBuffer.size() > 196608) std::string().swap(FBuffer);  // one huge message need not stay
 }
 
 void TPrintWriter::Print(const std::wstring& AText) {

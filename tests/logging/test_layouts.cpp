@@ -73,6 +73,7 @@ TEST_F(LayoutTest, DateFormatElements) {
         {L"h:m", L"14:5"},
         {L"hh:mm:ss", L"14:05:09"},
         {L"hh mm", L"14 05"},
+        {L"hh mmm", L"14 Mar"},
         {L"mm-dd", L"03-07"},
         {L"hh am/pm", L"02 pm"},
         {L"hh AM/PM", L"02 PM"},

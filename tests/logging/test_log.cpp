@@ -10,6 +10,11 @@ using ::testing::HasSubstr;
 namespace {
 class TLogTest : public LogFixture {
 protected:
+    // The start-up makes the LOG folder before Init, as here.
+    void SetUp() override {
+        LogFixture::SetUp();
+        ForceDirectories(File(L"LOG"));
+    }
     std::wstring LogFile() const { return File(L"LOG\\Kovrin.log"); }
     std::wstring ConfigFile() const { return File(L"LOG\\Kovrin.log.properties"); }
     std::string LogBytes() const { return ReadBytes(LogFile()); }
@@ -100,13 +105,16 @@ TEST_F(TLogTest, ConfigurationPlacedInAdvanceIsUsedUnchangedAndRemoved) {
     EXPECT_FALSE(FileExists(LogFile()));
 }
 
-TEST_F(TLogTest, InitFailsClearlyWhenTheLogFolderCannotBeMade) {
+TEST_F(TLogTest, InitFailsClearlyWithoutItsLogFolder) {
     WriteBytes(File(L"blocker"), "a file where the folder should be");
-    try {
-        TLog::Init(File(L"blocker\\LOG\\Kovrin.log"));
-        FAIL() << "no error";
-    } catch (const EKovrinError& e) {
-        EXPECT_THAT(WideToUtf8(e.Message()), HasSubstr("Cannot create the log folder"));
+    for (const wchar_t* log : {L"missing\\LOG\\Kovrin.log", L"blocker\\LOG\\Kovrin.log"}) {
+        try {
+            TLog::Init(File(log));
+            FAIL() << "no error for " << WideToUtf8(log);
+        } catch (const EKovrinError& e) {
+            EXPECT_THAT(WideToUtf8(e.Message()), HasSubstr("Cannot create file"));
+            EXPECT_THAT(WideToUtf8(e.Message()), HasSubstr("Kovrin.log.properties"));
+        }
     }
 }
 
@@ -122,14 +130,14 @@ TEST_F(TLogTest, LogFileHeldByAnotherWriterLosesMessagesSilently) {
     CloseHandle(other);
 }
 
-TEST_F(TLogTest, FailedRollOverDoesNotReachTheCaller) {
+TEST_F(TLogTest, FailedRollOverReachesTheCallerOnceThenDropsRecords) {
     TLog::Init(LogFile());
     auto a = std::dynamic_pointer_cast<TRollingFileAppender>(TLogger::GetInstance()->GetAppenders()[0]);
     a->SetMaxBackupIndex(0);
     a->SetMaxFileSize(100);
     g_LogInfo = 2;
     std::wstring moved = BlockFolder(File(L"LOG"));
-    EXPECT_NO_THROW(TLog::Info(std::wstring(120, L'x')));
+    EXPECT_THROW(TLog::Info(std::wstring(120, L'x')), EKovrinError);
     std::string before = ReadBytes(moved + L"\\Kovrin.log");
     EXPECT_EQ(before, Record(" INFO", std::string(120, 'x')));
     EXPECT_NO_THROW(TLog::Info(L"later"));
