@@ -170,8 +170,12 @@ int SetPrinterWiFi(const std::wstring& devicePath, const std::wstring& networkNa
                    bool dhcp, const std::wstring& ipAddress, const std::wstring& mask, const std::wstring& gateway,
                    int timeoutMs) {
     // A character beyond one byte would go out as extra digits and shift every byte after it.
-    for (const std::wstring* text : {&networkName, &password, &ipAddress, &mask, &gateway})
+    // The address fields go out only without DHCP, so only then do they matter.
+    for (const std::wstring* text : {&networkName, &password})
         if (!FitsInBytes(*text)) return kWiFiTextNotSendable;
+    if (!dhcp)
+        for (const std::wstring* text : {&ipAddress, &mask, &gateway})
+            if (!FitsInBytes(*text)) return kWiFiTextNotSendable;
 
     TTransaction t(devicePath);
     if (!t.IsOpen()) return -1;

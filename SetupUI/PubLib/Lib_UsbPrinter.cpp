@@ -1,5 +1,6 @@
 #include "Lib_UsbPrinter.h"
 #include "Lib_Error.h"
+#include "Lib_Services.h"
 
 namespace {
 const DWORD kChunk = 4096;
@@ -39,7 +40,7 @@ HANDLE OpenUsbDevice(const std::wstring& path) {
 
 DWORD UsbRead(HANDLE handle, void* buffer, DWORD count, DWORD timeoutMs, DWORD delayMs) {
     AssertValid(handle);
-    Sleep(delayMs);  // 0 still yields once
+    Services().clock->Sleep(delayMs);  // 0 still yields once
     OVERLAPPED ov = {};
     DWORD got = 0;
     if (ReadFile(handle, buffer, count, &got, &ov) || GetLastError() != ERROR_IO_PENDING) return got;
@@ -49,7 +50,7 @@ DWORD UsbRead(HANDLE handle, void* buffer, DWORD count, DWORD timeoutMs, DWORD d
 
 DWORD UsbWrite(HANDLE handle, const void* data, DWORD count, DWORD timeoutMs, DWORD delayMs) {
     AssertValid(handle);
-    Sleep(delayMs);
+    Services().clock->Sleep(delayMs);
     const unsigned char* bytes = static_cast<const unsigned char*>(data);
     OVERLAPPED ov = {};
     DWORD total = 0;
@@ -66,7 +67,7 @@ DWORD UsbWrite(HANDLE handle, const void* data, DWORD count, DWORD timeoutMs, DW
             total += AwaitTransfer(handle, ov, timeoutMs, completed);
             if (!completed) break;
         }
-        Sleep(kPauseBetweenChunksMs);
+        Services().clock->Sleep(kPauseBetweenChunksMs);
     }
     return total;
 }

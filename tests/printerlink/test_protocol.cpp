@@ -207,6 +207,13 @@ TEST_F(WiFiSettings, RefusesCharactersBeyondOneByteBeforeOpening) {
     EXPECT_TRUE(trace.empty()) << "the printer is left untouched";
 }
 
+TEST_F(WiFiSettings, AddressFieldsDoNotMatterWithDhcp) {
+    printer.Answer(kApply, {"O"});
+    // Left-over text in the unused address fields is never sent, so it cannot refuse the settings.
+    EXPECT_EQ(SetPrinterWiFi(kPath, L"Lab", L"pw", true, L"\xFF11", L"\x4E2D", L"", 30000), 0);
+    EXPECT_EQ(trace[7], WriteLine("1B30" "03" "4C6162" "02" "7077"));
+}
+
 TEST_F(WiFiSettings, CredentialsBeyondTheCommandBufferFailAtStageFour) {
     printer.Answer(kApply, {"O"});
     // 1B 30, two length bytes and 60 characters fill the 64-byte buffer exactly.

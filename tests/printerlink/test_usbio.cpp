@@ -1,6 +1,7 @@
 // The overlapped device I/O against a named pipe whose other end this test plays, in
 // message mode so that every chunk the client writes arrives as one message.
 #include "Lib_Error.h"
+#include "Lib_Services.h"
 #include "Lib_UsbPrinter.h"
 #include <gtest/gtest.h>
 #include <string>
@@ -13,9 +14,25 @@ std::wstring UniquePipeName() {
            std::to_wstring(InterlockedIncrement(&counter));
 }
 
+// Real waits (the pipe needs them), each one also noted.
+class TRecordingClock : public IClock {
+public:
+    std::vector<DWORD> sleeps;
+    void Sleep(DWORD ms) override {
+        sleeps.push_back(ms);
+        ::Sleep(ms);
+    }
+    ULONGLONG TickCount() override { return GetTickCount64(); }
+};
+
 // The printer's end of the pipe, with the client (the device handle) already connected.
 class PipeDevice : public ::testing::Test {
 protected:
+    void SetUp() override {
+        m_savedClock = Services().clock;
+        Services().clock = &clock;
+    }
+    void TearDown() override { Services().clock = m_savedClock; }
     void Connect(DWORD inBuffer = 65536) {
         m_name = UniquePipeName();
         printerEnd.reset(CreateNamedPipeW(m_name.c_str(), PIPE_ACCESS_DUPLEX,
@@ -47,6 +64,8 @@ protected:
     std::wstring m_name;
     TUsbHandle printerEnd;
     TUsbHandle device;
+    TRecordingClock clock;
+    IClock* m_savedClock = nullptr;
 };
 
 TEST(UsbDevice, UnpluggedPrinterCannotBeOpened) {
@@ -102,8 +121,9 @@ TEST_F(PipeDevice, ReadLimitedToCountLeavesTheRestForLater) {
     Connect();
     Send("0123456789");
     char buf[16] = {};
-    EXPECT_EQ(UsbRead(device.get(), buf, 4, 200, 0), 4u);
+    EXPECT_EQ(UsbRead(device.get(), buf, 4, 200, 7), 4u);
     EXPECT_EQ(UsbRead(device.get(), buf + 4, 12, 200, 0), 6u);
+    EXPECT_EQ(clock.sleeps, (std::vector<DWORD>{7, 0})) << "the delay before each read, 0 included";
     EXPECT_EQ(std::string(buf, 10), "0123456789");
 }
 
@@ -117,8 +137,13 @@ TEST_F(PipeDevice, WritesGoOutInChunksOf4096) {
     for (const Case& c : cases) {
         std::string data(c.count, '\0');
         for (DWORD i = 0; i < c.count; ++i) data[i] = (char)(i * 7);
-        EXPECT_EQ(UsbWrite(device.get(), data.data(), c.count, 1000, 0), c.count);
+        clock.sleeps.clear();
+        EXPECT_EQ(UsbWrite(device.get(), data.data(), c.count, 1000, 3), c.count);
         EXPECT_EQ(ReceivedMessages(), c.chunks) << c.count;
+        // The delay before the call, then 10 ms after every chunk.
+        std::vector<DWORD> waits{3};
+        waits.insert(waits.end(), c.chunks.size(), 10);
+        EXPECT_EQ(clock.sleeps, waits) << c.count;
     }
 }
 
@@ -128,6 +153,7 @@ TEST_F(PipeDevice, TimedOutFirstChunkEndsTheWrite) {
     SetLastError(77);
     DWORD put = UsbWrite(device.get(), data.data(), (DWORD)data.size(), 150, 0);
     DWORD error = GetLastError();
+    EXPECT_EQ(clock.sleeps, std::vector<DWORD>{0}) << "only the delay: no later chunk, no pause";
     EXPECT_LT(put, 4096u) << "the first chunk never went through";
     EXPECT_EQ(error, (DWORD)ERROR_TIMEOUT);
     std::vector<DWORD> got = ReceivedMessages();
