@@ -11,6 +11,15 @@ HWND g_mainWindow = nullptr;
 void SetMainWindow(HWND hwnd) { g_mainWindow = hwnd; }
 HWND MainWindow() { return g_mainWindow; }
 
+namespace {
+// Tab, Shift+Tab and the arrow keys move between the window's controls as in a dialog.
+void DispatchOne(MSG& msg) {
+    if (g_mainWindow && IsWindow(g_mainWindow) && IsDialogMessageW(g_mainWindow, &msg)) return;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+}
+}  // namespace
+
 std::wstring& Title() {
     static std::wstring title;
     return title;
@@ -23,8 +32,7 @@ void ProcessMessages() {
             PostQuitMessage((int)msg.wParam);
             return;
         }
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
+        DispatchOne(msg);
     }
 }
 
@@ -33,10 +41,7 @@ void Terminate() { g_terminated = true; }
 int Run() {
     if (g_terminated) return 0;
     MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchOne(msg);
     return 0;
 }
 

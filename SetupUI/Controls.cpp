@@ -262,6 +262,10 @@ void PictureAnimate(HWND picture, int speedPercent) {
     SetTimer(picture, kAnimationTimer, (UINT)((delay * 10ull * 100) / (UINT)speedPercent), nullptr);
 }
 
+void PictureStop(HWND picture) {
+    if (picture) KillTimer(picture, kAnimationTimer);
+}
+
 void SetHandCursor(HWND control) { SetPropW(control, kHandCursorProp, (HANDLE)1); }
 
 std::vector<char> ResourceBytes(HINSTANCE instance, const wchar_t* name) {

@@ -35,6 +35,8 @@ void PictureLoad(HWND picture, const std::vector<char>& bytes);
 void PictureLoadFile(HWND picture, const std::wstring& fileName);
 // Plays the frames of an animated image; speed in percent of the image's own frame delays.
 void PictureAnimate(HWND picture, int speedPercent);
+// Ends the animation, so a hidden picture no longer repaints itself.
+void PictureStop(HWND picture);
 void SetHandCursor(HWND control);
 
 // The bytes of an RCDATA resource; EKovrinError when it is missing.

@@ -513,6 +513,7 @@ void TFormMain_VKT::btn_NextClick() {
         auto restore = [this] {
             SetEnabled(IDC_btn_Next, true);
             LetMessagesRunAndWait(100);
+            Controls::PictureStop(Control(IDC_img_waiting));
             SetVisible(IDC_img_waiting, false);
             m_nextClickAttached = true;
         };
@@ -521,7 +522,7 @@ void TFormMain_VKT::btn_NextClick() {
             Controls::PictureLoadFile(Control(IDC_img_waiting), m_TempDir + L"\\load.gif");
             Controls::PictureAnimate(Control(IDC_img_waiting), 500);
             LetMessagesRunAndWait(100);
-            if (CheckUSBPrinter()) ShowPage(pgPort);
+            if (m_hwnd && CheckUSBPrinter()) ShowPage(pgPort);
         } catch (...) {
             restore();
             throw;
@@ -634,6 +635,7 @@ bool TFormMain_VKT::CheckUSBPrinter() {
     const std::wstring device = m_VKTPrinter[0].FileName;
     const int status = GetPrinterStatus(device);
     Application::ProcessMessages();
+    if (!m_hwnd) return false;  // the window was closed meanwhile: nobody to tell
     if (status == 1) {
         ShowMessage(LangText(L"Notice_VKT", L"ErrorOnCommunication"), LangText(L"Notice_VKT", L"ErrorOnCommunication_Title"));
         return false;
@@ -645,6 +647,7 @@ bool TFormMain_VKT::CheckUSBPrinter() {
     TLog::Info(FormatW(L"获取打印机状态返回=%d （-1=端口打开错误；1=通讯错误；2、3=缺纸或错误）", status));
     m_dpi = GetPrinterDpi(device);
     Application::ProcessMessages();
+    if (!m_hwnd) return false;
     if (m_dpi != 203 && m_dpi != 300)
         ShowMessage(LangText(L"Notice_VKT", L"MakeSureInstalledPaper"), LangText(L"Notice", L"ErrorReadInfo_Title"));
     TLog::Warn(FormatW(L"获取到的dpi=%d", m_dpi));

@@ -100,6 +100,7 @@ void WizardTest::SetUp() {
     SetPrinterChannel(&channel);
     Application::Title() = L"Printer installer";
 
+    ForceDirectories(programFolder + L"\\LOG");  // as the start-up does before Init
     TLog::Init(programFolder + L"\\LOG\\Kovrin.log");
     g_LogInfo = 2;
 }
