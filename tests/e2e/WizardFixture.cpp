@@ -106,6 +106,7 @@ void WizardTest::SetUp() {
 }
 
 void WizardTest::TearDown() {
+    Application::SetMainWindow(nullptr);
     form.reset();
     Robot::WaitUntil([] { return false; }, 0);
     simulator.reset();
@@ -132,6 +133,7 @@ void WizardTest::Open() {
     form.reset(new TFormMain_VKT());
     form->Create(GetModuleHandleW(nullptr));
     clock.window = form->Handle();
+    Application::SetMainWindow(form->Handle());  // as the start-up does
     form->Show();
     Robot::WaitUntil([] { return false; }, 50);
 }

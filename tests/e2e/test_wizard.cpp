@@ -228,6 +228,19 @@ TEST_F(WizardTest, TheEyeShowsAndMasksThePassword) {
     EXPECT_EQ(L"secret-key", Robot::Text(password));
 }
 
+TEST_F(WizardTest, TabMovesBetweenTheWiFiFields) {
+    GoToPortPage();
+    ASSERT_TRUE(Robot::Click(Ctl(L"rb03_WiFi")));
+    HWND name = Ctl(L"edt03_WiFi_NetWorkName");
+    SetFocus(name);
+    // Queued as the keyboard queues it, so the window's own message loop handles it.
+    PostMessageW(name, WM_KEYDOWN, VK_TAB, 0x000F0001);
+    PostMessageW(name, WM_KEYUP, VK_TAB, 0xC00F0001);
+    Application::ProcessMessages();  // the wizard's own "let messages run"
+    EXPECT_EQ(GetFocus(), Ctl(L"edt03_WiFi_Password"));
+    EXPECT_EQ(L"", Robot::Text(name)) << "no tab character typed into the field";
+}
+
 TEST_F(WizardTest, AnEmptyOrTakenPrinterNameIsRefusedOnThePortPage) {
     GoToPortPage();
     usb->installed.insert(L"Ondrix Printer");
