@@ -58,6 +58,6 @@ IShell& ProductionShell() {
 }
 TServices& Services() {
     static TServices s{&ProductionUsbHelper(), &ProductionSystemInfo(), &ProductionClock(), &ProductionMessageBoxes(),
-                       &ProductionShell()};
+                       &ProductionShell(), &ProductionCommandRunner()};
     return s;
 }

@@ -42,12 +42,21 @@ struct IShell {
     virtual void Open(const std::wstring& target) = 0;
 };
 
+// Child processes whose printed output the caller reads (the network shell, the service query).
+struct ICommandRunner {
+    virtual ~ICommandRunner() = default;
+    // Runs the command line without a window; output becomes what it printed, or stays as
+    // it was when the process cannot be started.
+    virtual void RunAndCapture(const std::wstring& commandLine, std::wstring& output) = 0;
+};
+
 struct TServices {
     IUsbHelper* usb;
     ISystemInfo* system;
     IClock* clock;
     IMessageBoxes* messageBoxes;
     IShell* shell;
+    ICommandRunner* commands;
 };
 
 TServices& Services();
@@ -58,3 +67,4 @@ ISystemInfo& ProductionSystemInfo();
 IClock& ProductionClock();
 IMessageBoxes& ProductionMessageBoxes();
 IShell& ProductionShell();
+ICommandRunner& ProductionCommandRunner();
