@@ -1,4 +1,5 @@
 #include "Lib_Services.h"
+#include "Lib_Spooler.h"
 #include <shellapi.h>
 #include <vector>
 
@@ -58,6 +59,6 @@ IShell& ProductionShell() {
 }
 TServices& Services() {
     static TServices s{&ProductionUsbHelper(), &ProductionSystemInfo(), &ProductionClock(), &ProductionMessageBoxes(),
-                       &ProductionShell(), &ProductionCommandRunner()};
+                       &ProductionShell(), &ProductionCommandRunner(), &ProductionSpooler()};
     return s;
 }

@@ -50,6 +50,8 @@ struct ICommandRunner {
     virtual void RunAndCapture(const std::wstring& commandLine, std::wstring& output) = 0;
 };
 
+struct ISpooler;  // Lib_Spooler.h
+
 struct TServices {
     IUsbHelper* usb;
     ISystemInfo* system;
@@ -57,6 +59,7 @@ struct TServices {
     IMessageBoxes* messageBoxes;
     IShell* shell;
     ICommandRunner* commands;
+    ISpooler* spooler;
 };
 
 TServices& Services();
