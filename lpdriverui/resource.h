@@ -11,3 +11,28 @@
 #define IDD_ABOUTPAGE_EN     120
 
 #define IDC_ABOUT_VERSION    1056
+
+// Paper manager
+#define IDC_PM_LIST          1069
+#define IDC_PM_REMOVE        1070
+#define IDC_PM_SAVE          1071
+#define IDC_PM_NEW           1072
+#define IDC_PM_NAME          1073
+#define IDC_PM_METRIC        1074
+#define IDC_PM_INCH          1075
+#define IDC_PM_WIDTH         1077
+#define IDC_PM_HEIGHT        1078
+#define IDC_PM_TOP           1079
+#define IDC_PM_BOTTOM        1080
+#define IDC_PM_LEFT          1081
+#define IDC_PM_RIGHT         1082
+#define IDC_PM_SIZES_LABEL   1083
+#define IDC_PM_NAME_LABEL    1084
+#define IDC_PM_DIMENSIONS    1085
+#define IDC_PM_UNIT_LABEL    1086
+#define IDC_PM_WIDTH_LABEL   1087
+#define IDC_PM_HEIGHT_LABEL  1088
+#define IDC_PM_TOP_LABEL     1089
+#define IDC_PM_BOTTOM_LABEL  1090
+#define IDC_PM_LEFT_LABEL    1091
+#define IDC_PM_RIGHT_LABEL   1092
