@@ -28,6 +28,23 @@ private:
     HANDLE m_handle = nullptr;
 };
 
+// A device context freed with DeleteDC (a printer DC, or a memory DC standing in for one).
+class TDeviceContext {
+public:
+    TDeviceContext() = default;
+    ~TDeviceContext() { reset(); }
+    TDeviceContext(const TDeviceContext&) = delete;
+    TDeviceContext& operator=(const TDeviceContext&) = delete;
+
+    HDC get() const { return m_dc; }
+    explicit operator bool() const { return m_dc != nullptr; }
+    HDC release();
+    void reset(HDC dc = nullptr);
+
+private:
+    HDC m_dc = nullptr;
+};
+
 struct ISpooler {
     virtual ~ISpooler() = default;
     // The program runs on 64-bit Windows (a 32-bit program under WOW64, or a 64-bit build).
@@ -49,6 +66,32 @@ struct ISpooler {
     // XcvDataW without an output buffer.
     virtual DWORD XcvCommand(HANDLE xcv, const wchar_t* command, const BYTE* input, DWORD inputSize, DWORD& needed,
                              DWORD& status) = 0;
+
+    // GetPrinterW, level 2: the record with everything it points to, in one block.
+    virtual DWORD GetPrinterInfo2(HANDLE printer, std::vector<BYTE>& info) = 0;
+    // SetPrinterW, level 2, command 0.
+    virtual DWORD SetPrinterInfo2(HANDLE printer, PRINTER_INFO_2W& info) = 0;
+    // DocumentPropertiesW without a window (DM_OUT_BUFFER): the printer's current document
+    // settings, in a block of the size the driver asks for.
+    virtual DWORD CurrentDevMode(HANDLE printer, const std::wstring& name, std::vector<BYTE>& devMode) = 0;
+    // DeviceCapabilitiesW DC_PAPERNAMES: every name the driver reports, each cut at 64 units.
+    virtual DWORD PaperNames(const std::wstring& device, const wchar_t* port, const DEVMODEW* devMode,
+                             std::vector<std::wstring>& names) = 0;
+    // DeviceCapabilitiesW DC_PAPERSIZE: width and length of every paper in tenths of a millimetre.
+    virtual DWORD PaperSizes(const std::wstring& device, const wchar_t* port, const DEVMODEW* devMode,
+                             std::vector<POINT>& sizes) = 0;
+    // EnumPrintersW of the local printers and connections: their names in the spooler's order.
+    virtual DWORD PrinterNames(std::vector<std::wstring>& names) = 0;
+    // GetDefaultPrinterW.
+    virtual DWORD DefaultPrinter(std::wstring& name) = 0;
+    // CreateDCW on the "WINSPOOL" driver for the printer.
+    virtual DWORD CreatePrinterDC(const std::wstring& name, TDeviceContext& dc) = 0;
+    // The print job on a printer DC: StartDocW, StartPage, EndPage, EndDoc and AbortDoc.
+    virtual DWORD JobStart(HDC dc, const std::wstring& documentName) = 0;
+    virtual DWORD PageStart(HDC dc) = 0;
+    virtual DWORD PageEnd(HDC dc) = 0;
+    virtual DWORD JobEnd(HDC dc) = 0;
+    virtual void JobAbort(HDC dc) = 0;
 };
 
 // winspool itself.

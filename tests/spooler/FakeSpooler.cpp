@@ -77,6 +77,19 @@ DWORD TFakeSpooler::Open(const wchar_t* name, PRINTER_DEFAULTSW* defaults, TPrin
         printer.reset(this, NewHandle(kServer));
         return 0;
     }
+    if (FindPrinter(name)) {
+        calls.push_back(L"OpenPrinter:" + std::wstring(name));
+        openedWithDefaults = defaults != nullptr;
+        openDataType = defaults ? Str(defaults->pDatatype) : L"";
+        openDevMode = defaults && defaults->pDevMode;
+        openAccess = defaults ? defaults->DesiredAccess : 0;
+        if (DWORD e = Failure(L"OpenPrinter")) return e;
+        HANDLE h = NewHandle(kPrinter);
+        m_printerOf[h] = name;
+        m_accessOf[h] = openAccess;
+        printer.reset(this, h);
+        return 0;
+    }
     calls.push_back(L"OpenXcv:" + std::wstring(name));
     if (xcvOpenError) return xcvOpenError;
     if (std::wstring(name) != L",XcvMonitor Standard TCP/IP Port") return ERROR_INVALID_PRINTER_NAME;
@@ -86,7 +99,11 @@ DWORD TFakeSpooler::Open(const wchar_t* name, PRINTER_DEFAULTSW* defaults, TPrin
     return 0;
 }
 
-void TFakeSpooler::Close(HANDLE printer) { m_open.erase(printer); }
+void TFakeSpooler::Close(HANDLE printer) {
+    m_open.erase(printer);
+    m_printerOf.erase(printer);
+    m_accessOf.erase(printer);
+}
 
 DWORD TFakeSpooler::DeleteFormByName(HANDLE server, const std::wstring& name) {
     calls.push_back(L"DeleteForm:" + name);
@@ -131,3 +148,168 @@ DWORD TFakeSpooler::XcvCommand(HANDLE xcv, const wchar_t* command, const BYTE* i
     status = 0;
     return 0;
 }
+
+TFakeSpooler::~TFakeSpooler() {
+    if (m_page) DeleteObject(m_page);
+}
+
+DWORD TFakeSpooler::Failure(const wchar_t* call) const {
+    auto it = failures.find(call);
+    return it == failures.end() ? 0 : it->second;
+}
+
+TFakePrinter* TFakeSpooler::FindPrinter(const std::wstring& name) {
+    for (TFakePrinter& p : printers)
+        if (_wcsicmp(p.name.c_str(), name.c_str()) == 0) return &p;
+    return nullptr;
+}
+
+TFakePrinter* TFakeSpooler::OpenedPrinter(HANDLE h) {
+    auto it = m_printerOf.find(h);
+    return IsOpen(h, kPrinter) && it != m_printerOf.end() ? FindPrinter(it->second) : nullptr;
+}
+
+namespace {
+size_t Aligned(size_t n) { return (n + 7) & ~size_t(7); }
+
+size_t DevModeSize(const DEVMODEW* dm) { return dm ? (size_t)dm->dmSize + dm->dmDriverExtra : 0; }
+}  // namespace
+
+DWORD TFakeSpooler::GetPrinterInfo2(HANDLE printer, std::vector<BYTE>& info) {
+    calls.push_back(L"GetPrinter");
+    TFakePrinter* p = OpenedPrinter(printer);
+    if (!p) return ERROR_INVALID_HANDLE;
+    if (DWORD e = Failure(L"GetPrinter")) return e;
+    // One block as the spooler packs it: the record, the device mode, then the texts.
+    const std::wstring* texts[] = {&p->name, &p->port, &p->driver, &p->processor, &p->dataType};
+    size_t size = Aligned(sizeof(PRINTER_INFO_2W)) + Aligned(p->devMode.size());
+    for (const std::wstring* t : texts) size += (t->size() + 1) * sizeof(wchar_t);
+    info.assign(size, 0);
+    PRINTER_INFO_2W* record = reinterpret_cast<PRINTER_INFO_2W*>(info.data());
+    BYTE* at = info.data() + Aligned(sizeof(PRINTER_INFO_2W));
+    if (!p->devMode.empty()) {
+        std::memcpy(at, p->devMode.data(), p->devMode.size());
+        record->pDevMode = reinterpret_cast<DEVMODEW*>(at);
+        at += Aligned(p->devMode.size());
+    }
+    LPWSTR* fields[] = {&record->pPrinterName, &record->pPortName, &record->pDriverName, &record->pPrintProcessor,
+                        &record->pDatatype};
+    for (size_t i = 0; i < 5; ++i) {
+        *fields[i] = reinterpret_cast<LPWSTR>(at);
+        std::memcpy(at, texts[i]->c_str(), (texts[i]->size() + 1) * sizeof(wchar_t));
+        at += (texts[i]->size() + 1) * sizeof(wchar_t);
+    }
+    record->Attributes = p->attributes;
+    return 0;
+}
+
+DWORD TFakeSpooler::SetPrinterInfo2(HANDLE printer, PRINTER_INFO_2W& info) {
+    calls.push_back(L"SetPrinter");
+    TFakePrinter* p = OpenedPrinter(printer);
+    if (!p) return ERROR_INVALID_HANDLE;
+    if (!(m_accessOf[printer] & PRINTER_ACCESS_ADMINISTER)) return ERROR_ACCESS_DENIED;
+    if (DWORD e = Failure(L"SetPrinter")) return e;
+    if (info.pDevMode) {
+        const BYTE* dm = reinterpret_cast<const BYTE*>(info.pDevMode);
+        p->devMode.assign(dm, dm + DevModeSize(info.pDevMode));
+    }
+    return 0;
+}
+
+DWORD TFakeSpooler::CurrentDevMode(HANDLE printer, const std::wstring& name, std::vector<BYTE>& devMode) {
+    calls.push_back(L"DocumentProperties");
+    TFakePrinter* p = OpenedPrinter(printer);
+    if (!p || _wcsicmp(p->name.c_str(), name.c_str()) != 0) return ERROR_INVALID_HANDLE;
+    if (DWORD e = Failure(L"DocumentProperties")) return e;
+    if (p->devMode.empty()) return ERROR_INVALID_DATA;
+    devMode = p->devMode;
+    return 0;
+}
+
+DWORD TFakeSpooler::PaperQuery(const wchar_t* call, const std::wstring& device, const wchar_t* port,
+                               const DEVMODEW* devMode, TFakePrinter*& printer) {
+    calls.push_back(std::wstring(call) + L":" + device + L"," + Str(port));
+    const BYTE* dm = reinterpret_cast<const BYTE*>(devMode);
+    capsDevMode.assign(dm, dm + DevModeSize(devMode));
+    printer = FindPrinter(device);
+    if (!printer) return ERROR_INVALID_PRINTER_NAME;
+    return Failure(call);
+}
+
+DWORD TFakeSpooler::PaperNames(const std::wstring& device, const wchar_t* port, const DEVMODEW* devMode,
+                               std::vector<std::wstring>& names) {
+    TFakePrinter* p = nullptr;
+    if (DWORD e = PaperQuery(L"PaperNames", device, port, devMode, p)) return e;
+    names = p->paperNames;
+    return 0;
+}
+
+DWORD TFakeSpooler::PaperSizes(const std::wstring& device, const wchar_t* port, const DEVMODEW* devMode,
+                               std::vector<POINT>& sizes) {
+    TFakePrinter* p = nullptr;
+    if (DWORD e = PaperQuery(L"PaperSizes", device, port, devMode, p)) return e;
+    sizes = p->paperSizes;
+    return 0;
+}
+
+DWORD TFakeSpooler::PrinterNames(std::vector<std::wstring>& names) {
+    if (DWORD e = Failure(L"PrinterNames")) return e;
+    names.clear();
+    for (const TFakePrinter& p : printers) names.push_back(p.name);
+    return 0;
+}
+
+DWORD TFakeSpooler::DefaultPrinter(std::wstring& name) {
+    if (DWORD e = Failure(L"DefaultPrinter")) return e;
+    if (defaultPrinter.empty()) return ERROR_FILE_NOT_FOUND;
+    name = defaultPrinter;
+    return 0;
+}
+
+DWORD TFakeSpooler::CreatePrinterDC(const std::wstring& name, TDeviceContext& dc) {
+    calls.push_back(L"CreateDC:" + name);
+    if (!FindPrinter(name)) return ERROR_INVALID_PRINTER_NAME;
+    if (DWORD e = Failure(L"CreateDC")) return e;
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = pageSize.cx;
+    info.bmiHeader.biHeight = -pageSize.cy;  // top-down: row y is row y in memory
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    if (m_page) DeleteObject(m_page);
+    m_page = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    m_pageBits = static_cast<const DWORD*>(bits);
+    if (!m_page) return ERROR_NOT_ENOUGH_MEMORY;
+    const DWORD unprinted = (DWORD)GetRValue(kUnprintedColour) << 16 | (DWORD)GetGValue(kUnprintedColour) << 8 |
+                            GetBValue(kUnprintedColour);
+    DWORD* pixels = static_cast<DWORD*>(bits);
+    for (size_t i = 0; i < (size_t)pageSize.cx * pageSize.cy; ++i) pixels[i] = unprinted;
+    m_pageDC = CreateCompatibleDC(nullptr);
+    SelectObject(m_pageDC, m_page);
+    dc.reset(m_pageDC);
+    return 0;
+}
+
+COLORREF TFakeSpooler::PagePixel(int x, int y) const {
+    GdiFlush();
+    DWORD v = m_pageBits[(size_t)y * pageSize.cx + x];
+    return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+}
+
+bool TFakeSpooler::PageDCDeleted() const { return m_pageDC && GetObjectType(m_pageDC) == 0; }
+
+DWORD TFakeSpooler::PageCall(HDC dc, const std::wstring& call, const wchar_t* failure) {
+    calls.push_back(call);
+    if (!dc || dc != m_pageDC) return ERROR_INVALID_HANDLE;
+    return failure ? Failure(failure) : 0;
+}
+
+DWORD TFakeSpooler::JobStart(HDC dc, const std::wstring& documentName) {
+    return PageCall(dc, L"StartDoc:" + documentName, L"StartDoc");
+}
+DWORD TFakeSpooler::PageStart(HDC dc) { return PageCall(dc, L"StartPage", L"StartPage"); }
+DWORD TFakeSpooler::PageEnd(HDC dc) { return PageCall(dc, L"EndPage", L"EndPage"); }
+DWORD TFakeSpooler::JobEnd(HDC dc) { return PageCall(dc, L"EndDoc", L"EndDoc"); }
+void TFakeSpooler::JobAbort(HDC dc) { PageCall(dc, L"AbortDoc", nullptr); }
