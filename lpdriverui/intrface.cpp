@@ -320,12 +320,6 @@ LONG_PTR AddAboutPage(PPROPSHEETUI_INFO info) {
     return AddPage(info, page);
 }
 
-LONG_PTR AddLabelSettingPage(PPROPSHEETUI_INFO) {
-    // The label setting page is not part of this build yet: no page, and a result that
-    // lets the rest of the document sheet show.
-    return 1;
-}
-
 HRESULT hrOEMDocumentPropertySheets(PPROPSHEETUI_INFO info, LPARAM lParam) {
     if (!ValidSheetInfo(info)) {
         DbgW(DBG_ERROR, L"ERROR UI:  hrOEMDocumentPropertySheets() ERROR_INVALID_PARAMETER.\r\n");

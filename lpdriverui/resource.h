@@ -12,6 +12,27 @@
 
 #define IDC_ABOUT_VERSION    1056
 
+// Label setting page
+#define IDC_EDIT_HOR         1036
+#define IDC_EDIT_VER         1037
+#define IDC_LBL_PAPERTYPE    1045
+#define IDC_LBL_SPEED        1046
+#define IDC_LBL_DENSITY      1047
+#define IDC_LBL_PAPER        1048
+#define IDC_RAD_GAP          1049
+#define IDC_RAD_SERIAL       1050
+#define IDC_RAD_BLACK        1051
+#define IDC_CBO_SPEED        1052
+#define IDC_CBO_DENSITY      1053
+#define IDC_CBO_PAPER        1054
+#define IDC_SPIN_HOR         1059
+#define IDC_SPIN_VER         1060
+#define IDC_ROTATE_0         1064
+#define IDC_ROTATE_90        1065
+#define IDC_ROTATE_180       1066
+#define IDC_ROTATE_270       1067
+#define IDC_BTN_PAPERMGR     1068
+
 // Paper manager
 #define IDC_PM_LIST          1069
 #define IDC_PM_REMOVE        1070
