@@ -1,4 +1,5 @@
 #include "InstallAssist.h"
+#include "PubLib/Lib_Lang.h"
 #include "PubLib/Lib_Services.h"
 #include "PubLib/Lib_String.h"
 #include <windows.h>
@@ -89,4 +90,24 @@ void LoadDriverInfo() {
     }
     records.resize(count);
     g_DriverInfo = std::move(records);
+}
+
+long long InstallDriverCopy(TTDriverInfo& info) {
+    IUsbHelper& usb = *Services().usb;
+    if (usb.Drv_IsIsExistDriverInstance(info.DriverInstanceName)) {
+        if (info.DriverInstanceName.empty()) info.DriverInstanceName = info.DriverName;
+        if (usb.Drv_IsIsExistDriverInstance(info.DriverInstanceName)) {
+            const wchar_t* suffix = IsChineseUI() ? L" (\x526F\x672C %d)" : L"(copy %d)";  // " (副本 %d)"
+            for (int copy = 1; copy <= 64; ++copy) {
+                const std::wstring candidate = info.DriverInstanceName + FormatW(suffix, copy);
+                if (!usb.Drv_IsIsExistDriverInstance(candidate)) {
+                    info.DriverInstanceName = candidate;
+                    break;
+                }
+            }
+        }
+    }
+    if (info.PortName.empty()) info.PortName = L"LPT1:";
+    usb.Drv_OfflineInstallPrinterDriver(info.Inf, info.DriverName, info.DriverInstanceName, info.PortName);
+    return usb.Drv_IsIsExistDriverInstance(info.DriverInstanceName) ? 3 : -2;
 }

@@ -44,3 +44,8 @@ std::wstring ConfigFilePath();
 // One profile value through a 512-unit buffer (511 characters at most).
 std::wstring ReadProfileString(const std::wstring& file, const std::wstring& section, const std::wstring& key,
                                const std::wstring& def = std::wstring());
+
+// Installs the driver and a printer through the helper library. A printer name already in use
+// gets the first free copy suffix (1 to 64); an empty port becomes "LPT1:". Returns 3 when the
+// printer exists afterwards, else -2. May change DriverInstanceName and PortName.
+long long InstallDriverCopy(TTDriverInfo& info);

@@ -31,6 +31,13 @@ struct TWiFiFields {
 // Next may be pressed with these fields.
 bool WiFiFieldsComplete(const TWiFiFields& f);
 
+// The result page's text for an installation result code, with the printer and port filled in.
+// Success texts only for 1 to 3; a package installation's HRESULT_FROM_WIN32 failure reads as a
+// process error with its Windows error code.
+std::wstring InstallResultText(long long code, const std::wstring& printerName, const std::wstring& portName);
+// Whether an installation result code means the printer was installed.
+inline bool InstallSucceeded(long long code) { return code >= 1 && code <= 3; }
+
 // Pages, 1 to 5.
 enum TWizardPage { pgLicence = 1, pgConnect, pgPort, pgInstall, pgResult };
 
@@ -103,6 +110,9 @@ private:
     // and frmMain_VKT_Install.cpp.
     void PrefillWiFiFromPC();
     void RunInstallation();
+    void ShowInstallResult(const std::wstring& printerName, const std::wstring& portName, long long code);
+    void FillPaperSizes();
+    void SetProgress(int position);
 
     HINSTANCE m_resources = nullptr;
     HWND m_hwnd = nullptr;
