@@ -1,6 +1,8 @@
 #include "DriverUiHost.h"
 #include "TestUtil.h"
 #include "debug.h"
+#include <commctrl.h>
+#include <prsht.h>
 #include <stdexcept>
 
 namespace {
@@ -181,4 +183,48 @@ DEVMODEW PublicDevmode(const std::wstring& printerName) {
     lstrcpynW(dm.dmDeviceName, printerName.c_str(), CCHDEVICENAME);
     dm.dmSize = sizeof(dm);
     return dm;
+}
+
+void PumpMessages() {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+namespace {
+HPROPSHEETPAGE g_collectedPage = nullptr;
+
+LONG_PTR CALLBACK CollectingComPropSheet(HANDLE, UINT function, LPARAM lParam1, LPARAM) {
+    if (function != CPSFUNC_ADD_PROPSHEETPAGEW)
+        return -1;
+    g_collectedPage = CreatePropertySheetPageW(reinterpret_cast<PROPSHEETPAGEW*>(lParam1));
+    return g_collectedPage ? 1 : -1;
+}
+}  // namespace
+
+HPROPSHEETPAGE CollectPluginPage(IPrintOemUI* ui, bool document, OEMUIPSPARAM& ps, HRESULT* hr, ULONG_PTR* result) {
+    g_collectedPage = nullptr;
+    PROPSHEETUI_INFO info = {};
+    info.cbSize = sizeof(info);
+    info.Version = PROPSHEETUI_INFO_VERSION;
+    info.Reason = PROPSHEETUI_REASON_INIT;
+    info.pfnComPropSheet = CollectingComPropSheet;
+    info.lParamInit = reinterpret_cast<LPARAM>(&ps);
+    *hr = document ? ui->DocumentPropertySheets(&info, 0) : ui->DevicePropertySheets(&info, 0);
+    *result = info.Result;
+    return g_collectedPage;
+}
+
+HWND ShowSheet(HPROPSHEETPAGE* page, PCWSTR caption) {
+    PROPSHEETHEADERW header = {};
+    header.dwSize = sizeof(header);
+    header.dwFlags = PSH_MODELESS;
+    header.pszCaption = caption;
+    header.nPages = 1;
+    header.phpage = page;
+    HWND sheet = reinterpret_cast<HWND>(PropertySheetW(&header));
+    PumpMessages();
+    return sheet;
 }

@@ -61,3 +61,14 @@ std::string BitmapFile(int width, int height, COLORREF colour);
 
 // A public devmode whose device name is the printer name.
 DEVMODEW PublicDevmode(const std::wstring& printerName);
+
+// Lets this thread's pending window messages run.
+void PumpMessages();
+
+// The page the plug-in adds at INIT, collected as the print system's sheet would:
+// DocumentPropertySheets when document is true, else DevicePropertySheets. Also gives
+// the method's result and the sheet result it set.
+HPROPSHEETPAGE CollectPluginPage(IPrintOemUI* ui, bool document, OEMUIPSPARAM& ps, HRESULT* hr, ULONG_PTR* result);
+
+// A modeless property sheet showing the one page, with its messages run.
+HWND ShowSheet(HPROPSHEETPAGE* page, PCWSTR caption);

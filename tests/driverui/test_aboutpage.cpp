@@ -100,23 +100,6 @@ TEST(AboutPage, MissingOrInvalidLogoDrawsNothing) {
 
 namespace {
 
-HPROPSHEETPAGE g_page = nullptr;
-
-LONG_PTR CALLBACK CreatingComPropSheet(HANDLE, UINT function, LPARAM lParam1, LPARAM) {
-    if (function != CPSFUNC_ADD_PROPSHEETPAGEW)
-        return -1;
-    g_page = CreatePropertySheetPageW(reinterpret_cast<PROPSHEETPAGEW*>(lParam1));
-    return g_page ? 1 : -1;
-}
-
-void PumpMessages() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
 class AboutSheet : public ::testing::Test {
 protected:
     // Opens the device settings sheet for the printer as the print system would.
@@ -130,29 +113,18 @@ protected:
         cuip.pPrinterName = const_cast<PWSTR>(printer.c_str());
         ASSERT_EQ(ui->CommonUIProp(OEMCUIP_PRNPROP, &cuip), S_OK);
 
-        g_page = nullptr;
         OEMUIPSPARAM ps = {};
         ps.cbSize = sizeof(ps);
         ps.pPrinterName = cuip.pPrinterName;
-        PROPSHEETUI_INFO info = {};
-        info.cbSize = sizeof(info);
-        info.Version = PROPSHEETUI_INFO_VERSION;
-        info.Reason = PROPSHEETUI_REASON_INIT;
-        info.pfnComPropSheet = CreatingComPropSheet;
-        info.lParamInit = reinterpret_cast<LPARAM>(&ps);
-        ASSERT_EQ(ui->DevicePropertySheets(&info, 0), S_OK);
-        ASSERT_NE(g_page, nullptr);
-        ASSERT_EQ(info.Result, 1u);
+        HRESULT hr = E_FAIL;
+        ULONG_PTR result = 0;
+        m_page = CollectPluginPage(ui, false, ps, &hr, &result);
+        ASSERT_EQ(hr, S_OK);
+        ASSERT_NE(m_page, nullptr);
+        ASSERT_EQ(result, 1u);
 
-        PROPSHEETHEADERW header = {};
-        header.dwSize = sizeof(header);
-        header.dwFlags = PSH_MODELESS;
-        header.pszCaption = L"Printer properties";
-        header.nPages = 1;
-        header.phpage = &g_page;
-        sheet = reinterpret_cast<HWND>(PropertySheetW(&header));
+        sheet = ShowSheet(&m_page, L"Printer properties");
         ASSERT_NE(sheet, nullptr);
-        PumpMessages();
         page = PropSheet_GetCurrentPageHwnd(sheet);
         ASSERT_NE(page, nullptr);
         UpdateWindow(page);
@@ -187,6 +159,7 @@ protected:
     }
     IPrintOemUI* ui = nullptr;
     HWND sheet = nullptr;
+    HPROPSHEETPAGE m_page = nullptr;
     HWND page = nullptr;
 };
 

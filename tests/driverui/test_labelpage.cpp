@@ -48,27 +48,6 @@ OEMLABELDEV LabelBlock(SHORT type, SHORT speed, SHORT density, SHORT hor, SHORT 
 
 bool SameBlock(const OEMLABELDEV& a, const OEMLABELDEV& b) { return memcmp(&a, &b, sizeof(a)) == 0; }
 
-void Pump() {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-}
-
-// A modeless document settings sheet showing the one page.
-HWND ShowSheet(HPROPSHEETPAGE* page) {
-    PROPSHEETHEADERW header = {};
-    header.dwSize = sizeof(header);
-    header.dwFlags = PSH_MODELESS;
-    header.pszCaption = L"Printing preferences";
-    header.nPages = 1;
-    header.phpage = page;
-    HWND sheet = reinterpret_cast<HWND>(PropertySheetW(&header));
-    Pump();
-    return sheet;
-}
-
 }  // namespace
 
 // ---- Record and snapshot -----------------------------------------------------------------
@@ -241,15 +220,6 @@ TEST(LabelTemplates, BothLanguagesCarryEveryControlAtTheirSize) {
 
 namespace {
 
-HPROPSHEETPAGE g_labelPage = nullptr;
-
-LONG_PTR CALLBACK CreatingLabelSheet(HANDLE, UINT function, LPARAM lParam1, LPARAM) {
-    if (function != CPSFUNC_ADD_PROPSHEETPAGEW)
-        return -1;
-    g_labelPage = CreatePropertySheetPageW(reinterpret_cast<PROPSHEETPAGEW*>(lParam1));
-    return g_labelPage ? 1 : -1;
-}
-
 // The sheet's Apply button.
 const int kApplyButton = 0x3021;
 
@@ -271,24 +241,20 @@ protected:
         cuip.pPrinterName = const_cast<PWSTR>(Printers().withData.c_str());
         ASSERT_EQ(ui->CommonUIProp(OEMCUIP_DOCPROP, &cuip), S_OK);
 
-        g_labelPage = nullptr;
         OEMUIPSPARAM ps = {};
         ps.cbSize = sizeof(ps);
         ps.pPrinterName = cuip.pPrinterName;
         ps.hOEMHeap = heap.get();
         ps.pPublicDM = &dm;
         ps.pOEMDM = &live;
-        PROPSHEETUI_INFO info = {};
-        info.cbSize = sizeof(info);
-        info.Version = PROPSHEETUI_INFO_VERSION;
-        info.Reason = PROPSHEETUI_REASON_INIT;
-        info.pfnComPropSheet = CreatingLabelSheet;
-        info.lParamInit = reinterpret_cast<LPARAM>(&ps);
-        ASSERT_EQ(ui->DocumentPropertySheets(&info, 0), S_OK);
-        ASSERT_NE(g_labelPage, nullptr);
-        ASSERT_EQ(info.Result, 1u);
+        HRESULT hr = E_FAIL;
+        ULONG_PTR result = 0;
+        m_page = CollectPluginPage(ui, true, ps, &hr, &result);
+        ASSERT_EQ(hr, S_OK);
+        ASSERT_NE(m_page, nullptr);
+        ASSERT_EQ(result, 1u);
 
-        sheet = ShowSheet(&g_labelPage);
+        sheet = ShowSheet(&m_page, L"Printing preferences");
         ASSERT_NE(sheet, nullptr);
         page = PropSheet_GetCurrentPageHwnd(sheet);
         ASSERT_NE(page, nullptr);
@@ -297,7 +263,7 @@ protected:
         if (sheet)
             DestroyWindow(sheet);
         sheet = nullptr;
-        Pump();
+        PumpMessages();
     }
     void TearDown() override {
         Close();
@@ -315,11 +281,11 @@ protected:
     bool ApplyEnabled() const { return IsWindowEnabled(GetDlgItem(sheet, kApplyButton)) != FALSE; }
     void Click(int id) {
         SendMessageW(Item(id), BM_CLICK, 0, 0);
-        Pump();
+        PumpMessages();
     }
     void Type(int id, PCWSTR text) {
         SetDlgItemTextW(page, id, text);
-        Pump();
+        PumpMessages();
     }
     void Choose(int id, int position) {
         SendMessageW(Item(id), CB_SETCURSEL, position, 0);
@@ -333,7 +299,7 @@ protected:
         LPARAM at = MAKELPARAM(r.right / 2, up ? r.bottom / 4 : r.bottom * 3 / 4);
         SendMessageW(spin, WM_LBUTTONDOWN, MK_LBUTTON, at);
         SendMessageW(spin, WM_LBUTTONUP, 0, at);
-        Pump();
+        PumpMessages();
     }
 
     TOemHeap heap;
@@ -342,6 +308,7 @@ protected:
     OEMLABELDEV live = {};
     IPrintOemUI* ui = nullptr;
     HWND sheet = nullptr;
+    HPROPSHEETPAGE m_page = nullptr;
     HWND page = nullptr;
 };
 
@@ -433,11 +400,11 @@ TEST_F(LabelSheet, CancelAfterApplyRestoresTheBlockAsThePageFoundIt) {
     Open(created);
     Click(IDC_RAD_GAP);
     PropSheet_Apply(sheet);
-    Pump();
+    PumpMessages();
     EXPECT_EQ(live.sPaperType, 2);
     Click(IDC_ROTATE_180);
     PropSheet_PressButton(sheet, PSBTN_CANCEL);
-    Pump();
+    PumpMessages();
     Close();
     EXPECT_TRUE(SameBlock(live, created));
     EXPECT_EQ(heap.LiveBlocks(), baseline);  // record and snapshot went back to the heap
@@ -448,7 +415,7 @@ TEST_F(LabelSheet, OkKeepsTheEditedBlock) {
     Click(IDC_ROTATE_270);
     Type(IDC_EDIT_VER, L"-4");
     PropSheet_PressButton(sheet, PSBTN_OK);
-    Pump();
+    PumpMessages();
     Close();
     EXPECT_EQ(live.sRotate, 3);
     EXPECT_EQ(live.sPadVer, -4);
@@ -557,7 +524,7 @@ TEST(LabelPaperNames, ListHoldsThePrinterPapersWithTheDocumentsPaperSelected) {
         PROPSHEETPAGEW description = DescribeLabelPage(CreateLabelPageData(&block));
         HPROPSHEETPAGE hpage = CreatePropertySheetPageW(&description);
         ASSERT_NE(hpage, nullptr);
-        HWND sheet = ShowSheet(&hpage);
+        HWND sheet = ShowSheet(&hpage, L"Printing preferences");
         ASSERT_NE(sheet, nullptr);
         HWND page = PropSheet_GetCurrentPageHwnd(sheet);
         HWND list = GetDlgItem(page, IDC_CBO_PAPER);
@@ -579,10 +546,10 @@ TEST(LabelPaperNames, ListHoldsThePrinterPapersWithTheDocumentsPaperSelected) {
         EXPECT_TRUE(SameBlock(live, LabelBlock(0, 0, 0, 0, 0, 0)));
         // Cancel frees the paper list and the page's state at once.
         PropSheet_PressButton(sheet, PSBTN_CANCEL);
-        Pump();
+        PumpMessages();
         EXPECT_EQ(GetWindowLongPtrW(page, GWLP_USERDATA), 0);
         DestroyWindow(sheet);
-        Pump();
+        PumpMessages();
     }
     SetPaperSpooler(nullptr);
     ghInstance = saved;
