@@ -2,7 +2,7 @@
 #include "Lib_Log.h"
 #include "PubLib/Lib_Services.h"
 #include "PubLib/Lib_String.h"
-#include "PubLib/Lib_UsbPrinter.h"  // TUsbHandle: owns any kernel handle
+#include "PubLib/Lib_Handle.h"
 #include <windows.h>
 #include <vector>
 
@@ -133,7 +133,7 @@ void RunAndCapture(const std::wstring& commandLine, std::wstring& output) {
     SECURITY_ATTRIBUTES sa = {sizeof(sa), nullptr, TRUE};
     HANDLE readHandle = nullptr, writeHandle = nullptr;
     if (!CreatePipe(&readHandle, &writeHandle, &sa, 0)) return;
-    TUsbHandle readEnd(readHandle), writeEnd(writeHandle);
+    THandle readEnd(readHandle), writeEnd(writeHandle);
 
     std::vector<wchar_t> writable(commandLine.begin(), commandLine.end());
     writable.push_back(L'\0');
@@ -147,7 +147,7 @@ void RunAndCapture(const std::wstring& commandLine, std::wstring& output) {
     if (!CreateProcessW(nullptr, writable.data(), nullptr, nullptr, TRUE, NORMAL_PRIORITY_CLASS, nullptr, nullptr,
                         &si, &pi))
         return;
-    TUsbHandle process(pi.hProcess), thread(pi.hThread);
+    THandle process(pi.hProcess), thread(pi.hThread);
 
     std::string bytes;
     std::vector<char> chunk(kPeekBytes);

@@ -1,6 +1,7 @@
 // The byte channel to a USB printer: overlapped device I/O with a time-out and a delay
 // before each call, and the channel interface the printer commands are written over.
 #pragma once
+#include "Lib_Handle.h"
 #include <windows.h>
 #include <string>
 
@@ -14,29 +15,6 @@ DWORD UsbRead(HANDLE handle, void* buffer, DWORD count, DWORD timeoutMs, DWORD d
 // Writes count bytes in chunks of 4096; returns the bytes written. A chunk that times out
 // ends the write. Same last-error codes as UsbRead.
 DWORD UsbWrite(HANDLE handle, const void* data, DWORD count, DWORD timeoutMs, DWORD delayMs);
-
-// Owns one device handle; closes it when it goes.
-class TUsbHandle {
-public:
-    explicit TUsbHandle(HANDLE h = INVALID_HANDLE_VALUE) : m_h(h) {}
-    ~TUsbHandle() { reset(); }
-    TUsbHandle(const TUsbHandle&) = delete;
-    TUsbHandle& operator=(const TUsbHandle&) = delete;
-    HANDLE get() const { return m_h; }
-    bool valid() const { return m_h != INVALID_HANDLE_VALUE && m_h != nullptr; }
-    HANDLE release() {
-        HANDLE h = m_h;
-        m_h = INVALID_HANDLE_VALUE;
-        return h;
-    }
-    void reset(HANDLE h = INVALID_HANDLE_VALUE) {
-        if (valid()) CloseHandle(m_h);
-        m_h = h;
-    }
-
-private:
-    HANDLE m_h;
-};
 
 // What a printer transaction talks to: open the device, exchange bytes, close it again.
 // The product uses the USB device; tests use a scripted printer or the simulator.
@@ -57,7 +35,7 @@ public:
     void Close() override;
 
 private:
-    TUsbHandle m_device;
+    THandle m_device;
 };
 
 // The channel every printer transaction uses; the USB device unless replaced (tests, and

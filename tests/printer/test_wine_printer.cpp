@@ -5,6 +5,7 @@
 #include "Lib_Spooler.h"
 #include "Lib_String.h"
 #include "PrinterFixture.h"
+#include "SpoolerFixture.h"
 #include "TestUtil.h"
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -75,12 +76,7 @@ protected:
     }
     ~WinePrinterTest() override {
         Services().spooler = m_old;
-        HANDLE h = nullptr;
-        if (OpenPrinterW(const_cast<LPWSTR>(kPrinter), &h, nullptr)) {
-            DeletePrinter(h);
-            ClosePrinter(h);
-        }
-        DeletePrinterDriverW(nullptr, nullptr, const_cast<LPWSTR>(kDriver));
+        RemoveWinePrinter(kPrinter, kDriver);
     }
 
     TTempDir m_dir;

@@ -110,7 +110,7 @@ private:
         m_process.reset();
     }
     TTempDir m_dir;
-    TUsbHandle m_process{nullptr};
+    THandle m_process{nullptr};
 };
 
 using TLines = std::vector<std::string>;
@@ -253,7 +253,7 @@ TEST(Simulator, RefusesAnAddressOutsideLoopback) {
         si.cb = sizeof si;
     PROCESS_INFORMATION pi = {};
     ASSERT_TRUE(CreateProcessW(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi));
-    TUsbHandle process(pi.hProcess), thread(pi.hThread);
+    THandle process(pi.hProcess), thread(pi.hThread);
     ASSERT_EQ(WaitForSingleObject(pi.hProcess, 10000), WAIT_OBJECT_0);
     DWORD code = 0;
     GetExitCodeProcess(pi.hProcess, &code);

@@ -62,14 +62,14 @@ protected:
     }
 
     std::wstring m_name;
-    TUsbHandle printerEnd;
-    TUsbHandle device;
+    THandle printerEnd;
+    THandle device;
     TRecordingClock clock;
     IClock* m_savedClock = nullptr;
 };
 
 TEST(UsbDevice, UnpluggedPrinterCannotBeOpened) {
-    TUsbHandle h(OpenUsbDevice(UniquePipeName()));
+    THandle h(OpenUsbDevice(UniquePipeName()));
     EXPECT_FALSE(h.valid());
     EXPECT_EQ(h.get(), INVALID_HANDLE_VALUE);
 }

@@ -1,6 +1,7 @@
 #include "SpoolerFixture.h"
 #include "Lib_Log.h"
 #include "Lib_Services.h"
+#include <winspool.h>
 #include "Lib_String.h"
 #include "LogFixture.h"  // TRecordingAppender
 #include "TLoggerUnit.h"
@@ -59,4 +60,13 @@ TTDriverInfo TPackage::Record() const {
 std::string ContentOf(const std::wstring& path) {
     if (GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return "<missing>";
     return ReadBytes(path);
+}
+
+void RemoveWinePrinter(const wchar_t* printer, const wchar_t* driver) {
+    HANDLE h = nullptr;
+    if (OpenPrinterW(const_cast<LPWSTR>(printer), &h, nullptr)) {
+        DeletePrinter(h);
+        ClosePrinter(h);
+    }
+    DeletePrinterDriverW(nullptr, nullptr, const_cast<LPWSTR>(driver));
 }

@@ -48,3 +48,6 @@ private:
 
 // The file's content, or "<missing>".
 std::string ContentOf(const std::wstring& path);
+
+// Takes a test printer and its driver out of Wine's spooler again (whatever is there).
+void RemoveWinePrinter(const wchar_t* printer, const wchar_t* driver);

@@ -21,12 +21,7 @@ protected:
     WineSpoolerTest() : m_old(Services().spooler) { Services().spooler = &ProductionSpooler(); }
     ~WineSpoolerTest() override {
         Services().spooler = m_old;
-        HANDLE h = nullptr;
-        if (OpenPrinterW(const_cast<LPWSTR>(kPrinter), &h, nullptr)) {
-            DeletePrinter(h);
-            ClosePrinter(h);
-        }
-        DeletePrinterDriverW(nullptr, nullptr, const_cast<LPWSTR>(kDriver));
+        RemoveWinePrinter(kPrinter, kDriver);
         for (const std::wstring& f : m_copied) DeleteFileW(f.c_str());
     }
     std::wstring DriverDirectory() {
